@@ -1,0 +1,43 @@
+// Helpers shared by the object model's sources; not part of the interface.
+#pragma once
+
+#include "opennurbs.h"
+
+#include <vector>
+
+namespace on_internal {
+
+// Index s of the span [knot[s+order-2], knot[s+order-1]] that holds t (from
+// above, or from below when side < 0), skipping empty spans; t outside the
+// domain gives the first or last span.
+int FindSpan(int order, int cv_count, const double* knot, double t, int side);
+
+// Values and derivatives up to der of the order basis functions of span s:
+// N[d*order + j] is the d-th derivative of the function of CV s + j.
+void BasisDerivatives(int order, const double* knot, int s, double t, int der, double* N);
+
+// Point and derivatives of a B-spline of cv_size-double CVs (homogeneous for
+// rational curves): out receives (der+1) * cv_size doubles.
+void EvaluateHomogeneous(int order, int cv_count, const double* knot, int cv_size, int cv_stride, const double* cv,
+                         double t, int der, int side, double* out);
+
+// Euclidean derivatives from homogeneous ones (last coordinate the weight):
+// hom has (der+1) rows of dim+1, result (der+1) rows of dim, v_stride apart.
+bool RationalToEuclidean(int dim, int der, const double* hom, int v_stride, double* v);
+
+double Binomial(int n, int k);
+
+// Two points equal within a tolerance scaled to their size.
+bool PointsAreCoincident(const ON_3dPoint& a, const ON_3dPoint& b);
+
+// Arc's rational form: CVs homogeneous in 3D, knots on the angle domain.
+bool ArcNurbForm(const ON_Arc& arc, ON_NurbsCurve& nurbs);
+
+// Tensor product of two curves' forms (weights multiply): S = C0(u) + C1(v)
+// + base when bSum, else not used.
+bool SumNurbForm(const ON_NurbsCurve& c0, const ON_NurbsCurve& c1, const ON_3dVector& base, ON_NurbsSurface& srf);
+
+// Rebuilds the CV array with a new stride (dim + is_rat) if it differs.
+void Compact(ON_NurbsCurve& c);
+
+} // namespace on_internal
