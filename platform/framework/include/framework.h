@@ -1,0 +1,12 @@
+// The application framework: a thin layer over Win32 with the classic
+// framework's class names and signatures. See platform/framework/README.md.
+#pragma once
+
+#include "framework/Defs.h"
+#include "framework/Geometry.h"
+#include "framework/String.h"
+#include "framework/CmdTarget.h"
+#include "framework/Module.h"
+#include "framework/Wnd.h"
+#include "framework/Dialog.h"
+#include "framework/Controls.h"

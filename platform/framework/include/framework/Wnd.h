@@ -1,0 +1,204 @@
+// CWnd: a window object attached to a window handle, and CDC, a device
+// context object.
+//
+// A CWnd is attached permanently (Attach, SubclassWindow, Create) or lives in
+// the calling thread's temporary map (FromHandle on a handle nobody attached).
+// Windows created or subclassed through the framework run AfxWndProc, which
+// switches to the module state the window was made under, routes the message
+// through the object's WindowProc and message map, and reflects child
+// notifications (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM,
+// WM_MEASUREITEM, WM_HSCROLL/WM_VSCROLL) to the control object first.
+#pragma once
+
+#include "CmdTarget.h"
+#include "Geometry.h"
+#include "String.h"
+
+FW_API LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// CTLCOLOR_* type of a WM_CTLCOLOR* message.
+FW_API UINT AFXAPI AfxCtlColorType(UINT message);
+// Registers (once) and names a window class with DefWindowProc behind it.
+FW_API LPCWSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr,
+                                          HBRUSH background = nullptr, HICON icon = nullptr);
+
+// The handle of a window object that may be null.
+inline HWND AfxGetSafeHwnd(const CWnd* wnd);
+
+class FW_API CDC : public CObject {
+public:
+    CDC() = default;
+    ~CDC() override;
+
+    static CDC* FromHandle(HDC hdc); // temporary object, see AfxUnlockTempMaps
+    BOOL Attach(HDC hdc);
+    HDC Detach();
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+
+    COLORREF SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color); }
+    COLORREF SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }
+    int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
+    HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
+    void FillSolidRect(LPCRECT rect, COLORREF color);
+    int DrawText(const CString& text, LPRECT rect, UINT format);
+    BOOL TextOut(int x, int y, const CString& text);
+
+    HDC m_hDC = nullptr;
+};
+
+class FW_API CWnd : public CCmdTarget {
+public:
+    CWnd();
+    ~CWnd() override;
+
+    HWND m_hWnd = nullptr;
+    operator HWND() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // Handle map.
+    static CWnd* FromHandle(HWND hwnd);          // permanent object, else a temporary one
+    static CWnd* FromHandlePermanent(HWND hwnd); // null when nobody attached the handle
+    BOOL Attach(HWND hwnd);
+    HWND Detach();
+    // Attach, PreSubclassWindow, then route the window's messages through AfxWndProc.
+    BOOL SubclassWindow(HWND hwnd);
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    HWND UnsubclassWindow();
+
+    // Creation. The window is attached and subclassed from its first message on.
+    virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                        CWnd* parent, UINT id);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                  const RECT& rect, CWnd* parent, UINT id, LPVOID param = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                  int width, int height, HWND parent, HMENU idOrMenu, LPVOID param = nullptr);
+    virtual BOOL DestroyWindow();
+
+    // Message handling.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Called on the control for a notification it sent to its parent; the
+    // default looks for a reflected entry in the control's own message map.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Offers the current message to the control object of `child`.
+    static BOOL ReflectLastMsg(HWND child, LRESULT* pResult = nullptr);
+    // Runs the previous window procedure for the message being handled.
+    LRESULT Default();
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // Window text and state.
+    void SetWindowText(LPCWSTR text);
+    int GetWindowText(LPWSTR buffer, int maxCount) const;
+    void GetWindowText(CString& text) const;
+    int GetWindowTextLength() const;
+    BOOL ShowWindow(int cmdShow);
+    BOOL IsWindowVisible() const;
+    BOOL IsWindowEnabled() const;
+    BOOL EnableWindow(BOOL enable = TRUE);
+    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
+    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
+
+    // Geometry.
+    void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
+    void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
+    BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
+    void GetWindowRect(LPRECT rect) const;
+    void GetClientRect(LPRECT rect) const;
+    void ClientToScreen(LPPOINT point) const;
+    void ClientToScreen(LPRECT rect) const;
+    void ScreenToClient(LPPOINT point) const;
+    void ScreenToClient(LPRECT rect) const;
+    // Centres over the owner (or parent), else over the work area, and keeps it on screen.
+    void CenterWindow(CWnd* alternateOwner = nullptr);
+
+    // Family.
+    CWnd* GetParent() const;
+    CWnd* GetOwner() const;
+    CWnd* GetTopLevelParent() const;
+    CWnd* GetDlgItem(int id) const;
+    int GetDlgCtrlID() const;
+    static CWnd* GetFocus();
+    CWnd* SetFocus();
+    static CWnd* GetActiveWindow();
+
+    // Dialog items.
+    void SetDlgItemText(int id, LPCWSTR text);
+    int GetDlgItemText(int id, CString& text) const;
+    void SetDlgItemInt(int id, UINT value, BOOL isSigned = TRUE);
+    UINT GetDlgItemInt(int id, BOOL* translated = nullptr, BOOL isSigned = TRUE) const;
+    void CheckDlgButton(int id, UINT check);
+    UINT IsDlgButtonChecked(int id) const;
+    LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    // Messages, painting, timers.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    void Invalidate(BOOL erase = TRUE);
+    void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
+    void UpdateWindow();
+    BOOL RedrawWindow(LPCRECT update = nullptr, HRGN region = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr);
+    BOOL KillTimer(UINT_PTR id);
+    HFONT GetFont() const;
+    void SetFont(HFONT font, BOOL redraw = TRUE);
+    int MessageBox(LPCWSTR text, LPCWSTR caption = nullptr, UINT type = MB_OK);
+    CDC* GetDC();
+    int ReleaseDC(CDC* dc);
+
+    // Default handlers: each runs the previous window procedure.
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnDestroy();
+    void OnClose();
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnSize(UINT type, int cx, int cy);
+    void OnTimer(UINT_PTR id);
+    void OnSetFocus(CWnd* oldWnd);
+    void OnKillFocus(CWnd* newWnd);
+    void OnChar(UINT ch, UINT repeat, UINT flags);
+    void OnKeyDown(UINT ch, UINT repeat, UINT flags);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    void OnRButtonDown(UINT flags, CPoint point);
+    void OnRButtonUp(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT dis);
+    void OnHScroll(UINT code, UINT pos, CWnd* scrollBar);
+    void OnVScroll(UINT code, UINT pos, CWnd* scrollBar);
+    UINT OnGetDlgCode();
+    void OnShowWindow(BOOL show, UINT status);
+
+    // The module state the window was created or subclassed under.
+    AFX_MODULE_STATE* m_pModuleState = nullptr;
+
+protected:
+    virtual void PreSubclassWindow();
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // Called after the window's last message (WM_NCDESTROY), when the object
+    // is already detached; classes that delete themselves do it here.
+    virtual void PostNcDestroy();
+    // Previous window procedure, run by DefWindowProc.
+    WNDPROC m_pfnSuper = nullptr;
+
+    friend struct AfxWndInternals;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// Arms the calling thread so that the next window it creates is attached to
+// `wnd` and subclassed at its first message; AfxUnhookWindowCreate disarms.
+FW_API void AfxHookWindowCreate(CWnd* wnd);
+FW_API BOOL AfxUnhookWindowCreate();
+
+inline HWND AfxGetSafeHwnd(const CWnd* wnd) { return wnd ? wnd->m_hWnd : nullptr; }

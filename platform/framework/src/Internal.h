@@ -1,0 +1,28 @@
+// Framework-internal state shared by its source files.
+#pragma once
+
+#include "framework.h"
+
+#include <unordered_map>
+
+// Per-thread state of the framework.
+struct AfxThreadState {
+    AFX_MODULE_STATE* moduleState = nullptr; // null: the program's
+    std::unordered_map<HWND, CWnd*> permanentWnds;
+    std::unordered_map<HWND, CWnd*> tempWnds;
+    std::unordered_map<HDC, CDC*> tempDCs;
+    CWnd* wndInit = nullptr; // window object waiting for its window (AfxHookWindowCreate)
+    HHOOK cbtHook = nullptr;
+    MSG lastMsg{}; // message being handled, for CWnd::Default
+    int waitCursorCount = 0;
+    HCURSOR waitCursorRestore = nullptr;
+};
+
+AfxThreadState* AfxGetThreadState();  // created on first use
+AfxThreadState* AfxPeekThreadState(); // null when the thread never used the framework
+void AfxFreeThreadState();
+
+HINSTANCE AfxGetFrameworkInstance();
+// Registers the common control classes the framework wraps (once per process).
+void AfxEnsureControls();
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
