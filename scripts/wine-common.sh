@@ -22,13 +22,16 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
 # Creates the prefix once; concurrent callers wait for the first one.
 ensure_prefix() {
   mkdir -p "$WINE_DIR"
-  [ -f "$WINEPREFIX/.quorla-ready" ] && return 0
+  [ -f "$WINEPREFIX/.quorla-ready2" ] && return 0
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.quorla-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.quorla-ready2" ]; then
       "$WINE" wineboot -i >/dev/null 2>&1
+      # Xvfb has no window manager: unmanaged windows keep Wine from waiting
+      # 2 s for one each time a captioned window is hidden or destroyed.
+      "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
       "$WINESERVER" -w
-      touch "$WINEPREFIX/.quorla-ready"
+      touch "$WINEPREFIX/.quorla-ready2"
     fi
   ) 9>"$WINE_DIR/.lock"
 }

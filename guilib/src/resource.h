@@ -1,0 +1,33 @@
+// Resource ids of TMXUI.dll.
+#pragma once
+
+#define IDD_TMX_ABOUT 100
+#define IDD_TMX_COORDINATES 144
+#define IDD_TMX_UNITCONVERTER 6006
+#define IDD_TMX_PROGRESS 8001
+#define IDD_TMX_REALNUMBER 22001
+#define IDB_TMX_ABOUT 22000
+
+// About box.
+#define IDC_TMX_ABOUT_PRODUCT 1013
+#define IDC_TMX_ABOUT_WEBSITE 1016
+#define IDC_TMX_ABOUT_EMAIL 1017
+
+// Coordinates dialog.
+#define IDC_TMX_COORD_X 1006
+#define IDC_TMX_COORD_Y 1007
+#define IDC_TMX_COORD_Z 1008
+
+// Unit converter.
+#define IDC_TMX_UNIT_FROM 6005
+#define IDC_TMX_UNIT_VALUE 6006
+#define IDC_TMX_UNIT_RESULT 6007
+#define IDC_TMX_UNIT_TO 6008
+
+// Progress window.
+#define IDC_TMX_PROGRESS_STATUS 8000
+#define IDC_TMX_PROGRESS_BAR 8001
+
+// Real-number dialog.
+#define IDC_TMX_REAL_VALUE 22000
+#define IDC_TMX_REAL_PROMPT 22001
