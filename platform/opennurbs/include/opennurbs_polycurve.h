@@ -42,6 +42,8 @@ public:
     int Degree() const override;
     bool Evaluate(double t, int der_count, int v_stride, double* v, int side = 0,
                   int* hint = nullptr) const override;
+    // A single periodic segment.
+    bool IsPeriodic() const override;
     bool Reverse() override;
     bool Transform(const ON_Xform& xform) override;
     ON_Curve* DuplicateCurve() const override { return new ON_PolyCurve(*this); }

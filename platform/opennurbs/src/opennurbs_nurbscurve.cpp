@@ -316,7 +316,7 @@ bool ON_NurbsCurve::IsClosed() const {
 }
 
 bool ON_NurbsCurve::IsPeriodic() const {
-    if (!m_knot || !m_cv || m_order < 3 || m_cv_count < 2 * (m_order - 1) + 1) return false;
+    if (!m_knot || !m_cv || m_order < 3 || m_cv_count < 2 * (m_order - 1)) return false;
     const int deg = m_order - 1;
     const int kc = KnotCount();
     // The spacing of the first 2*deg - 2 knot intervals repeats at the end.

@@ -131,6 +131,10 @@ bool ON_PolyCurve::Evaluate(double t, int der_count, int v_stride, double* v, in
     return true;
 }
 
+bool ON_PolyCurve::IsPeriodic() const {
+    return m_segment.Count() == 1 && m_segment[0] && m_segment[0]->IsPeriodic();
+}
+
 bool ON_PolyCurve::Reverse() {
     const int n = m_segment.Count();
     if (n < 1 || m_t.Count() != n + 1) return false;
@@ -161,6 +165,18 @@ int ON_PolyCurve::GetNurbForm(ON_NurbsCurve& nurbs, double tolerance, const ON_I
         deg = std::max(deg, forms[i].Degree());
         dim = std::max(dim, forms[i].Dimension());
         rat = rat || forms[i].IsRational();
+    }
+    // Close gaps before the degrees are raised: both ends move to their
+    // midpoint, as openNURBS joins them.
+    for (int i = 1; i < n; i++) {
+        ON_3dPoint a, b;
+        ON_NurbsCurve& prev = forms[i - 1];
+        const int last = prev.CVCount() - 1;
+        if (!prev.GetCV(last, a) || !forms[i].GetCV(0, b)) return 0;
+        if (a == b) continue;
+        const ON_3dPoint m = (a + b) * 0.5;
+        prev.SetCV(last, m);
+        forms[i].SetCV(0, m);
     }
     ON_NurbsCurve joined = forms[0];
     for (int i = 1; i < n; i++)
