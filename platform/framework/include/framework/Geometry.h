@@ -31,6 +31,9 @@ public:
     CPoint& operator-=(POINT p) noexcept { return Offset(-p.x, -p.y), *this; }
     CPoint operator+(POINT p) const noexcept { return CPoint(x + p.x, y + p.y); }
     CPoint operator-(POINT p) const noexcept { return CPoint(x - p.x, y - p.y); }
+    CPoint operator+(SIZE s) const noexcept { return CPoint(x + s.cx, y + s.cy); }
+    CPoint operator-(SIZE s) const noexcept { return CPoint(x - s.cx, y - s.cy); }
+    CPoint& operator+=(SIZE s) noexcept { return Offset(s.cx, s.cy), *this; }
     CPoint operator-() const noexcept { return CPoint(-x, -y); }
 };
 
