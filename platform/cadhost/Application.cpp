@@ -203,32 +203,33 @@ HRESULT ConnectionPoint::EnumConnections(IEnumConnections** out) {
 }
 
 int ConnectionPoint::Fire(DISPID id, VARIANT* args, UINT count) {
-    // A handler may unadvise itself or others: call a held snapshot, skipping
-    // whoever is gone by the time their turn comes.
-    std::vector<Sink> snapshot = sinks_;
-    for (const Sink& s : snapshot)
-        s.sink->AddRef();
+    // A handler may unadvise itself or others, and a sink whose lifetime is
+    // managed by its owner may even be destroyed in its own handler: each sink
+    // is called through the connection's own reference, looked up afresh, and
+    // never touched again after its call.
+    std::vector<DWORD> cookies;
+    cookies.reserve(sinks_.size());
+    for (const Sink& s : sinks_)
+        cookies.push_back(s.cookie);
     int called = 0;
-    for (const Sink& s : snapshot) {
-        bool still = false;
+    for (DWORD cookie : cookies) {
+        IDispatch* sink = nullptr;
         for (const Sink& live : sinks_)
-            if (live.cookie == s.cookie) still = true;
-        if (!still) continue;
+            if (live.cookie == cookie) sink = live.sink;
+        if (!sink) continue;
         DISPPARAMS params{args, nullptr, count, 0};
         VARIANT result;
         VariantInit(&result);
         EXCEPINFO excep{};
         UINT argErr = 0;
-        s.sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &excep,
-                       &argErr);
+        sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &excep,
+                     &argErr);
         VariantClear(&result);
         SysFreeString(excep.bstrSource);
         SysFreeString(excep.bstrDescription);
         SysFreeString(excep.bstrHelpFile);
         ++called;
     }
-    for (const Sink& s : snapshot)
-        s.sink->Release();
     return called;
 }
 

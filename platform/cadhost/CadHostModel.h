@@ -160,13 +160,13 @@ const char* EntityKindName(EntityKind kind);
 //   SplineThroughPoints  count × xyz
 //   SplineFromNurbs      order + count knots, then count × xyz control points
 struct Entity {
+    const double* values = nullptr;
+    std::int32_t sketch = -1; // index in DocumentModel::sketches, -1 outside any sketch
+    std::int32_t order = 0;   // NURBS splines
+    std::int32_t count = 0;   // spline points or control points
     EntityKind kind = EntityKind::Point;
     std::int8_t direction = 0; // arcs
     std::uint8_t periodic = 0; // NURBS splines
-    std::int32_t sketch = -1;  // index in DocumentModel::sketches, -1 outside any sketch
-    std::int32_t order = 0;    // NURBS splines
-    std::int32_t count = 0;    // spline points or control points
-    const double* values = nullptr;
 };
 
 // A 3D sketch: entities [first, first + count) of the document were made in it.

@@ -30,6 +30,7 @@ public:
     explicit TestSink(bool answersEvents = true) : answersEvents_(answersEvents) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (gone) ++touchedWhenGone;
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
             (answersEvents_ && IsEqualIID(riid, kEventInterface))) {
             *out = static_cast<IDispatch*>(this);
@@ -39,8 +40,14 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; } // lives on the stack
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        if (gone) ++touchedWhenGone;
+        return ++refs;
+    }
+    ULONG STDMETHODCALLTYPE Release() override { // lives on the stack
+        if (gone) ++touchedWhenGone;
+        return --refs;
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
         *n = 0;
         return S_OK;
@@ -51,6 +58,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO*, UINT*) override {
+        if (gone) ++touchedWhenGone;
         Received r;
         r.id = id;
         EXPECT_EQ(flags, DISPATCH_METHOD);
@@ -74,6 +82,8 @@ public:
     ULONG refs = 1;
     std::vector<Received> calls;
     std::function<void(DISPID)> onInvoke;
+    bool gone = false; // stands for a sink its owner destroyed
+    int touchedWhenGone = 0;
 
 private:
     bool answersEvents_;
@@ -178,6 +188,28 @@ TEST_F(EventsTest, SinkUnadvisingDuringAnEventIsSafeAndOthersFollowTheLiveList) 
     EXPECT_EQ(host.SinkCount(), 1);
     point->Unadvise(cc);
     EXPECT_EQ(a.refs + b.refs + c.refs, 3u);
+    point->Release();
+}
+
+TEST_F(EventsTest, SinkDestroyedInItsOwnHandlerIsNotTouchedAgain) {
+    IConnectionPoint* point = Connect();
+    ASSERT_NE(point, nullptr);
+    TestSink a, b;
+    DWORD ca = 0, cb = 0;
+    point->Advise(&a, &ca);
+    point->Advise(&b, &cb);
+    // As the add-in's sink does on event 3: unadvise, then its owner deletes it.
+    a.onInvoke = [&](DISPID id) {
+        if (id != 3) return;
+        point->Unadvise(ca);
+        a.gone = true;
+    };
+    EXPECT_EQ(host.FireEvent3(), 2);
+    EXPECT_EQ(a.touchedWhenGone, 0);
+    EXPECT_EQ(host.FireEvent5(), 1);
+    EXPECT_EQ(a.touchedWhenGone, 0);
+    EXPECT_EQ(b.calls.size(), 2u);
+    point->Unadvise(cb);
     point->Release();
 }
 
