@@ -62,7 +62,7 @@ struct IHostApplication : public IUnknown {
     // item is "text@menu"; *result: the item's position in its menu, -1 on failure.
     virtual HRESULT STDMETHODCALLTYPE AddMenuItem(LONG kind, LPCWSTR item, LONG position,
                                                   LPCWSTR callback, LONG* result) = 0;
-    // callback null: the whole menu goes; otherwise only its items with that callback spec.
+    // callback null: the whole menu goes; otherwise only its items with that callback text.
     // *result: 1 when something was removed, else 0.
     virtual HRESULT STDMETHODCALLTYPE RemoveMenu(LONG kind, LPCWSTR text, LPCWSTR callback,
                                                  LONG* result) = 0;

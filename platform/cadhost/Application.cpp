@@ -396,10 +396,10 @@ HRESULT ApplicationObject::AddMenuItem(LONG kind, LPCWSTR item, LONG position, L
     if (c.Refused()) return c.End(HOST_E_REFUSED);
     if (!item) return c.End(E_POINTER);
     // "text@menu": the item's text, then the menu that holds it.
-    std::wstring spec(item);
-    std::size_t at = spec.find(L'@');
-    if (at == std::wstring::npos || at == 0 || at + 1 == spec.size()) return c.End(E_INVALIDARG);
-    std::wstring text = spec.substr(0, at), menu = spec.substr(at + 1);
+    std::wstring whole(item);
+    std::size_t at = whole.find(L'@');
+    if (at == std::wstring::npos || at == 0 || at + 1 == whole.size()) return c.End(E_INVALIDARG);
+    std::wstring text = whole.substr(0, at), menu = whole.substr(at + 1);
     long pos = -1;
     HRESULT hr = state_->AddMenuItem(kind, menu.c_str(), text.c_str(), position, callback, &pos);
     Set(result, static_cast<LONG>(pos));
@@ -496,7 +496,7 @@ HRESULT HostState::AddMenuItem(long kind, const wchar_t* menuText, const wchar_t
     Menu& menu = bar[static_cast<std::size_t>(m)];
     int found = menu.FindItem(text);
     if (found >= 0) {
-        // Same item again: counted; a new callback spec replaces the old one.
+        // Same item again: counted; a new callback text replaces the old one.
         MenuItem& item = menu.items[static_cast<std::size_t>(found)];
         ++item.adds;
         item.callback = callback ? callback : L"";

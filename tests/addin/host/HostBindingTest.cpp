@@ -16,7 +16,7 @@ using namespace cadhost;
 
 namespace {
 
-const wchar_t* const kImportSpec = L"Quorla@MyQuorla_Import, Import meshes from a 3DM file";
+const wchar_t* const kImportCallback = L"Quorla@MyQuorla_Import, Import meshes from a 3DM file";
 
 struct Handles {
     HostAppHandle app = nullptr;
@@ -112,7 +112,7 @@ const std::vector<OperationCase> kOperations = {
     {"HostAddMenuItem",
      [](Handles& h) {
          HostAddMenu(h.app, 0, L"&Quorla", 3, nullptr);
-         return HostAddMenuItem(h.app, 0, L"Import...@&Quorla", -1, kImportSpec, nullptr);
+         return HostAddMenuItem(h.app, 0, L"Import...@&Quorla", -1, kImportCallback, nullptr);
      },
      "HostAddMenuItem(0, \"Import...@&Quorla\", -1, \"Quorla@MyQuorla_Import, Import meshes "
      "from a 3DM file\") = 0"},
@@ -185,7 +185,7 @@ const std::vector<OperationCase> kOperations = {
     {"FrameAddMenuItem",
      [](Handles& h) {
          FrameAddMenu(h.frame, L"&Quorla", 5, nullptr);
-         return FrameAddMenuItem(h.frame, L"&Quorla", L"&Import...", -1, kImportSpec, nullptr);
+         return FrameAddMenuItem(h.frame, L"&Quorla", L"&Import...", -1, kImportCallback, nullptr);
      },
      "FrameAddMenuItem(\"&Quorla\", \"&Import...\", -1, \"Quorla@MyQuorla_Import, Import "
      "meshes from a 3DM file\") = 0"},
@@ -212,7 +212,7 @@ TEST_F(HostBindingTest, ResultsComeBackThroughTheOutParameters) {
     long r = -9;
     EXPECT_EQ(HostAddMenu(app, 0, L"&Quorla", 3, &r), 0);
     EXPECT_EQ(r, 3);
-    EXPECT_EQ(HostAddMenuItem(app, 0, L"Import...@&Quorla", -1, kImportSpec, &r), 0);
+    EXPECT_EQ(HostAddMenuItem(app, 0, L"Import...@&Quorla", -1, kImportCallback, &r), 0);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(HostRemoveMenu(app, 0, L"&Quorla", nullptr, &r), 0);
     EXPECT_EQ(r, 1);

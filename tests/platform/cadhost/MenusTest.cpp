@@ -8,8 +8,8 @@ using namespace cadhost;
 
 namespace {
 
-const wchar_t* const kImportSpec = L"Quorla@MyQuorla_Import, Import meshes from a 3DM file";
-const wchar_t* const kHelpSpec =
+const wchar_t* const kImportCallback = L"Quorla@MyQuorla_Import, Import meshes from a 3DM file";
+const wchar_t* const kHelpCallback =
     L"Quorla@MyQuorla_Help, Display the Quorla for SolidWorks help file";
 
 std::vector<std::wstring> Texts(const MenuBar& bar) {
@@ -44,9 +44,9 @@ TEST_F(MenusTest, NoDocumentBarTakesMenuAndItemsAtTheirPositions) {
     LONG at = -7;
     ASSERT_EQ(app->AddMenu(0, L"&Quorla", 3, &at), S_OK);
     EXPECT_EQ(at, 3);
-    ASSERT_EQ(app->AddMenuItem(0, L"Import...@&Quorla", -1, kImportSpec, &at), S_OK);
+    ASSERT_EQ(app->AddMenuItem(0, L"Import...@&Quorla", -1, kImportCallback, &at), S_OK);
     EXPECT_EQ(at, 0);
-    ASSERT_EQ(app->AddMenuItem(0, L"&Help...@&Quorla", -1, kHelpSpec, &at), S_OK);
+    ASSERT_EQ(app->AddMenuItem(0, L"&Help...@&Quorla", -1, kHelpCallback, &at), S_OK);
     EXPECT_EQ(at, 1);
     ASSERT_EQ(app->AddMenuItem(0, L"&First@&Quorla", 0, L"Quorla@First", &at), S_OK);
     EXPECT_EQ(at, 0);
@@ -60,9 +60,9 @@ TEST_F(MenusTest, NoDocumentBarTakesMenuAndItemsAtTheirPositions) {
     ASSERT_EQ(q.items.size(), 3u);
     EXPECT_EQ(q.items[0].text, L"&First");
     EXPECT_EQ(q.items[1].text, L"Import...");
-    EXPECT_EQ(q.items[1].callback, kImportSpec);
+    EXPECT_EQ(q.items[1].callback, kImportCallback);
     EXPECT_EQ(q.items[2].text, L"&Help...");
-    EXPECT_EQ(q.items[2].callback, kHelpSpec);
+    EXPECT_EQ(q.items[2].callback, kHelpCallback);
     for (long kind = 1; kind <= 3; ++kind)
         EXPECT_EQ(host.FindMenu(kind, L"&Quorla"), -1);
 }
@@ -70,10 +70,10 @@ TEST_F(MenusTest, NoDocumentBarTakesMenuAndItemsAtTheirPositions) {
 TEST_F(MenusTest, AddingAgainCountsInsteadOfDuplicating) {
     LONG at = -1;
     app->AddMenu(0, L"&Quorla", 3, &at);
-    app->AddMenuItem(0, L"Import...@&Quorla", -1, kImportSpec, &at);
+    app->AddMenuItem(0, L"Import...@&Quorla", -1, kImportCallback, &at);
     EXPECT_EQ(app->AddMenu(0, L"&Quorla", 3, &at), S_OK);
     EXPECT_EQ(at, 3);
-    EXPECT_EQ(app->AddMenuItem(0, L"Import...@&Quorla", -1, kImportSpec, &at), S_OK);
+    EXPECT_EQ(app->AddMenuItem(0, L"Import...@&Quorla", -1, kImportCallback, &at), S_OK);
     EXPECT_EQ(at, 0);
     const Menu& q = host.Menus(0)[3];
     EXPECT_EQ(host.Menus(0).size(), 5u);
@@ -89,11 +89,12 @@ TEST_F(MenusTest, MalformedMenuCallsFail) {
     EXPECT_EQ(app->AddMenu(-1, L"&Quorla", 3, &at), E_INVALIDARG);
     EXPECT_EQ(app->AddMenu(0, nullptr, 3, &at), E_POINTER);
     EXPECT_EQ(app->AddMenu(0, L"", 3, &at), E_INVALIDARG);
-    EXPECT_EQ(app->AddMenuItem(0, L"Import...@&Nowhere", -1, kImportSpec, &at), HOST_E_NOTFOUND);
+    EXPECT_EQ(app->AddMenuItem(0, L"Import...@&Nowhere", -1, kImportCallback, &at),
+              HOST_E_NOTFOUND);
     EXPECT_EQ(at, -1);
-    EXPECT_EQ(app->AddMenuItem(0, L"Import...", -1, kImportSpec, &at), E_INVALIDARG);
-    EXPECT_EQ(app->AddMenuItem(0, L"@&File", -1, kImportSpec, &at), E_INVALIDARG);
-    EXPECT_EQ(app->AddMenuItem(0, nullptr, -1, kImportSpec, &at), E_POINTER);
+    EXPECT_EQ(app->AddMenuItem(0, L"Import...", -1, kImportCallback, &at), E_INVALIDARG);
+    EXPECT_EQ(app->AddMenuItem(0, L"@&File", -1, kImportCallback, &at), E_INVALIDARG);
+    EXPECT_EQ(app->AddMenuItem(0, nullptr, -1, kImportCallback, &at), E_POINTER);
     EXPECT_EQ(app->AddMenu(2, L"&Far", 99, &at), S_OK) << "past the end appends";
     EXPECT_EQ(at, 7);
 }
@@ -108,9 +109,9 @@ TEST_F(MenusTest, FrameActsOnTheBarOfTheActiveKind) {
 
     const int part = host.OpenDocument(HOST_KIND_PART);
     EXPECT_EQ(frame->AddMenu(L"&Quorla", 5, &ok), S_OK);
-    EXPECT_EQ(frame->AddMenuItem(L"&Quorla", L"&Import...", -1, kImportSpec, &ok), S_OK);
+    EXPECT_EQ(frame->AddMenuItem(L"&Quorla", L"&Import...", -1, kImportCallback, &ok), S_OK);
     EXPECT_EQ(ok, VARIANT_TRUE);
-    EXPECT_EQ(frame->AddMenuItem(L"&Quorla", L"&Help...", -1, kHelpSpec, &ok), S_OK);
+    EXPECT_EQ(frame->AddMenuItem(L"&Quorla", L"&Help...", -1, kHelpCallback, &ok), S_OK);
     EXPECT_EQ(host.FindMenu(1, L"&Quorla"), 5);
     EXPECT_EQ(host.Menus(1)[6].text, L"&Window");
     ASSERT_EQ(host.Menus(1)[5].items.size(), 2u);
@@ -143,8 +144,8 @@ TEST_F(MenusTest, RemoveTakesTheMenuOrItsItemsByCallback) {
     LONG at = -1, removed = -1;
     for (long kind = 1; kind <= 3; ++kind) {
         app->AddMenu(kind, L"&Quorla", 5, &at);
-        app->AddMenuItem(kind, L"&Import...@&Quorla", -1, kImportSpec, &at);
-        app->AddMenuItem(kind, L"&Help...@&Quorla", -1, kHelpSpec, &at);
+        app->AddMenuItem(kind, L"&Import...@&Quorla", -1, kImportCallback, &at);
+        app->AddMenuItem(kind, L"&Help...@&Quorla", -1, kHelpCallback, &at);
     }
     ASSERT_EQ(app->RemoveMenu(2, L"&Quorla", nullptr, &removed), S_OK);
     EXPECT_EQ(removed, 1);
@@ -153,7 +154,7 @@ TEST_F(MenusTest, RemoveTakesTheMenuOrItsItemsByCallback) {
     EXPECT_EQ(app->RemoveMenu(2, L"&Quorla", nullptr, &removed), HOST_E_NOTFOUND);
     EXPECT_EQ(removed, 0);
 
-    ASSERT_EQ(app->RemoveMenu(3, L"&Quorla", kHelpSpec, &removed), S_OK);
+    ASSERT_EQ(app->RemoveMenu(3, L"&Quorla", kHelpCallback, &removed), S_OK);
     EXPECT_EQ(removed, 1);
     ASSERT_EQ(host.Menus(3)[5].items.size(), 1u);
     EXPECT_EQ(host.Menus(3)[5].items[0].text, L"&Import...");
