@@ -33,18 +33,18 @@ double TurnAngle(const ON_3dVector& a, const ON_3dVector& b) {
     return std::atan2(ON_CrossProduct(ua, ub).Length(), ua * ub);
 }
 
-// Distance of the curve from the cubic Hermite segment with the curve's own
-// end points and derivatives, at the quarter points.
-double HermiteError(const ON_NurbsCurve& c, const Sample& a, const Sample& b) {
+// How far a smooth curve through a, the curve's point halfway between them
+// and b strays from the curve: the parabola through the three, measured at
+// the quarter parameters. (A cubic through the end points with the curve's
+// own tangents would reproduce every cubic span exactly, while a spline
+// through points knows no tangents.)
+double ThreePointError(const ON_NurbsCurve& c, const Sample& a, const Sample& b) {
     const double h = b.t - a.t;
+    const ON_3dVector A(a.p), M(c.PointAt(a.t + 0.5 * h)), B(b.p);
     double err = 0.0;
-    for (int k = 1; k <= 3; k++) {
-        const double s = k / 4.0;
-        const double h00 = 2 * s * s * s - 3 * s * s + 1, h10 = s * s * s - 2 * s * s + s;
-        const double h01 = -2 * s * s * s + 3 * s * s, h11 = s * s * s - s * s;
-        const ON_3dPoint H = ON_3dPoint(ON_3dVector(a.p) * h00 + a.d * (h10 * h) + ON_3dVector(b.p) * h01 + b.d * (h11 * h));
-        const ON_3dPoint P = c.PointAt(a.t + s * h);
-        err = std::max(err, H.DistanceTo(P));
+    for (double s : {0.25, 0.75}) {
+        const ON_3dVector q = A * ((1 - s) * (1 - 2 * s)) + M * (4 * s * (1 - s)) + B * (s * (2 * s - 1));
+        err = std::max(err, ON_3dPoint(q).DistanceTo(c.PointAt(a.t + s * h)));
     }
     return err;
 }
@@ -78,7 +78,7 @@ int TMXNurbsCurve::GetPoints(const ON_NurbsCurve& curve, ON_3dPointArray& points
             const Sample right = stack.back();
             bool split = right.t - a.t > min_step && count < MaxPointsPerSpan;
             if (split) {
-                split = TurnAngle(a.d, right.d) > max_angle || (tol > 0.0 && HermiteError(curve, a, right) > tol);
+                split = TurnAngle(a.d, right.d) > max_angle || (tol > 0.0 && ThreePointError(curve, a, right) > tol);
             }
             if (split) {
                 Sample m;

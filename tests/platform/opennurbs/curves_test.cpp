@@ -246,7 +246,9 @@ TEST(NurbsEditing, KnotInsertionAndDegreeElevationKeepTheShape) {
             const ON_3dPoint p = src->PointAt(u);
             EXPECT_LT(a.PointAt(u).DistanceTo(p), 1e-12 * 10) << "insertion at " << u;
             EXPECT_LT(b.PointAt(u).DistanceTo(p), 1e-12 * 10) << "elevation at " << u;
-            if (u >= 0.25 && u <= 3.5) EXPECT_LT(t.PointAt(u).DistanceTo(p), 1e-12 * 10) << "trim at " << u;
+            if (u >= 0.25 && u <= 3.5) {
+                EXPECT_LT(t.PointAt(u).DistanceTo(p), 1e-12 * 10) << "trim at " << u;
+            }
         }
     }
 }

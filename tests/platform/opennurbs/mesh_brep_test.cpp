@@ -140,7 +140,9 @@ TEST(NormalOfThreePoints, RightHandRuleAndZeroWhenDegenerate) {
         const bool ok = n.PerpendicularTo(c.a, c.b, c.c);
         EXPECT_EQ(ok, !c.expected.IsZero()) << c.name;
         EXPECT_LT((n - c.expected).Length(), 1e-12) << c.name << ": (" << n.x << ", " << n.y << ", " << n.z << ")";
-        if (ok) EXPECT_NEAR(n.Length(), 1.0, 1e-15) << c.name;
+        if (ok) {
+            EXPECT_NEAR(n.Length(), 1.0, 1e-15) << c.name;
+        }
     }
 }
 
