@@ -45,4 +45,6 @@ private:
 
 } // namespace
 
-TMXProgressView* TMXCreateProgressWindowView() { return new ProgressWindowView; }
+TMXProgressView* TMXCreateProgressWindowView() {
+    return new ProgressWindowView;
+}

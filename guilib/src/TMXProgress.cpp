@@ -6,8 +6,8 @@
 
 int TMXProgressPercent(double current, double minimum, double maximum) {
     double range = maximum - minimum;
-    double percent = range == 0.0 ? (current >= maximum ? 100.0 : 0.0)
-                                   : (current - minimum) / range * 100.0;
+    double percent =
+        range == 0.0 ? (current >= maximum ? 100.0 : 0.0) : (current - minimum) / range * 100.0;
     if (std::isnan(percent)) return 0;
     // Converting a double beyond int's range is undefined: clamp first.
     if (percent >= static_cast<double>(INT_MAX)) return INT_MAX;
@@ -44,14 +44,18 @@ TMXProgress::TMXProgress(CString title, CString status, double minimum, double m
       m_dMin(minimum), m_dMax(maximum), m_dCurrent(minimum), m_pParentWnd(parent),
       m_bStatusGiven(!status.IsEmpty()) {}
 
-TMXProgress::~TMXProgress() { delete m_pView; }
+TMXProgress::~TMXProgress() {
+    delete m_pView;
+}
 
 void TMXProgress::SetTitle(CString title) {
     m_strTitle = title;
     if (m_pView->IsOpen()) m_pView->ShowTitle(m_strTitle);
 }
 
-CString TMXProgress::GetTitle() { return m_strTitle; }
+CString TMXProgress::GetTitle() {
+    return m_strTitle;
+}
 
 void TMXProgress::SetStatus(CString status) {
     m_strStatus = status;
@@ -59,13 +63,27 @@ void TMXProgress::SetStatus(CString status) {
     if (m_pView->IsOpen()) m_pView->StatusText(m_strStatus);
 }
 
-CString TMXProgress::GetStatus() { return m_strStatus; }
-void TMXProgress::SetMin(double value) { m_dMin = value; }
-double TMXProgress::GetMin() { return m_dMin; }
-void TMXProgress::SetMax(double value) { m_dMax = value; }
-double TMXProgress::GetMax() { return m_dMax; }
-void TMXProgress::SetParentWnd(CWnd* parent) { m_pParentWnd = parent; }
-CWnd* TMXProgress::GetParentWnd() { return m_pParentWnd; }
+CString TMXProgress::GetStatus() {
+    return m_strStatus;
+}
+void TMXProgress::SetMin(double value) {
+    m_dMin = value;
+}
+double TMXProgress::GetMin() {
+    return m_dMin;
+}
+void TMXProgress::SetMax(double value) {
+    m_dMax = value;
+}
+double TMXProgress::GetMax() {
+    return m_dMax;
+}
+void TMXProgress::SetParentWnd(CWnd* parent) {
+    m_pParentWnd = parent;
+}
+CWnd* TMXProgress::GetParentWnd() {
+    return m_pParentWnd;
+}
 
 void TMXProgress::StartProgress() {
     // Template 8001 comes from this library, whichever module calls.
@@ -90,7 +108,9 @@ void TMXProgress::StepIt(double step) {
     UpdateWindow();
 }
 
-double TMXProgress::GetCurrent() { return m_dCurrent; }
+double TMXProgress::GetCurrent() {
+    return m_dCurrent;
+}
 
 void TMXProgress::EndProgress() {
     if (m_pView->IsOpen()) m_pView->Close();

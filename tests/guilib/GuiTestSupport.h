@@ -61,7 +61,8 @@ public:
 
     int Count(UINT message) const {
         int n = 0;
-        for (UINT m : m_messages) n += m == message;
+        for (UINT m : m_messages)
+            n += m == message;
         return n;
     }
     int Total() const { return static_cast<int>(m_messages.size()); }

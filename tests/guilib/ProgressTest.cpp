@@ -117,8 +117,10 @@ TEST_P(ProgressRanges, BarAndStatusFollowTheTruncatedPercentage) {
     int n = 0;
     for (const Step& s : c.steps) {
         ++n;
-        if (s.kind == Step::StepBy) progress.StepIt(s.value);
-        else progress.SetCurrent(s.value);
+        if (s.kind == Step::StepBy)
+            progress.StepIt(s.value);
+        else
+            progress.SetCurrent(s.value);
         EXPECT_EQ(BarPos(hwnd), s.bar) << "after call " << n;
         EXPECT_EQ(Status(hwnd), PercentText(s.text)) << "after call " << n;
     }
@@ -127,7 +129,8 @@ TEST_P(ProgressRanges, BarAndStatusFollowTheTruncatedPercentage) {
 
 std::vector<Step> TenSteps() {
     std::vector<Step> steps;
-    for (int i = 1; i <= 10; ++i) steps.push_back({Step::StepBy, 1.0, i * 10, i * 10});
+    for (int i = 1; i <= 10; ++i)
+        steps.push_back({Step::StepBy, 1.0, i * 10, i * 10});
     return steps;
 }
 
@@ -135,27 +138,47 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ProgressRanges,
     ::testing::Values(
         RangeCase{"ZeroToTenInTenSteps", 0, 10, 0, TenSteps()},
-        RangeCase{"ThirdIsTruncated", 0, 3, 0, {{Step::StepBy, 1.0, 33, 33}, {Step::StepBy, 1.0, 66, 66}}},
-        RangeCase{"OffsetRange", 50, 150, 0, {{Step::SetTo, 100, 50, 50}, {Step::SetTo, 150, 100, 100}}},
+        RangeCase{"ThirdIsTruncated",
+                  0,
+                  3,
+                  0,
+                  {{Step::StepBy, 1.0, 33, 33}, {Step::StepBy, 1.0, 66, 66}}},
+        RangeCase{
+            "OffsetRange", 50, 150, 0, {{Step::SetTo, 100, 50, 50}, {Step::SetTo, 150, 100, 100}}},
         // The bar clamps its own position; the text shows the raw number.
-        RangeCase{"PastTheMaximum", 0, 10, 0, {{Step::SetTo, 11, 100, 110}, {Step::StepBy, 1, 100, 120}}},
+        RangeCase{
+            "PastTheMaximum", 0, 10, 0, {{Step::SetTo, 11, 100, 110}, {Step::StepBy, 1, 100, 120}}},
         RangeCase{"BelowTheMinimum", 0, 10, 0, {{Step::SetTo, -5, 0, -50}}},
         // Truncation is toward zero, not down.
-        RangeCase{"NegativeFractionTruncatesTowardZero", 0, 1000, 0, {{Step::SetTo, -5, 0, 0}, {Step::SetTo, -15, 0, -1}}},
+        RangeCase{"NegativeFractionTruncatesTowardZero",
+                  0,
+                  1000,
+                  0,
+                  {{Step::SetTo, -5, 0, 0}, {Step::SetTo, -15, 0, -1}}},
         // Empty collections: a 0-to-0 range is complete from the start.
         RangeCase{"EmptyRangeIsComplete", 0, 0, 100, {{Step::StepBy, 1.0, 100, 100}}},
-        RangeCase{"EmptyRangeBelowItsValue", 5, 5, 100, {{Step::SetTo, 4, 0, 0}, {Step::SetTo, 5, 100, 100}}},
-        RangeCase{"ReversedRange", 10, 0, 0, {{Step::SetTo, 5, 50, 50}, {Step::SetTo, 0, 100, 100}}},
+        RangeCase{"EmptyRangeBelowItsValue",
+                  5,
+                  5,
+                  100,
+                  {{Step::SetTo, 4, 0, 0}, {Step::SetTo, 5, 100, 100}}},
+        RangeCase{
+            "ReversedRange", 10, 0, 0, {{Step::SetTo, 5, 50, 50}, {Step::SetTo, 0, 100, 100}}},
         // Beyond int: clamped rather than undefined.
         RangeCase{"HugeValueIsClamped", 0, 1, 0, {{Step::SetTo, 1e300, 100, INT_MAX}}},
-        RangeCase{"NotANumberShowsZero", 0, 10, 0, {{Step::SetTo, 5, 50, 50}, {Step::SetTo, std::nan(""), 0, 0}}}),
+        RangeCase{"NotANumberShowsZero",
+                  0,
+                  10,
+                  0,
+                  {{Step::SetTo, 5, 50, 50}, {Step::SetTo, std::nan(""), 0, 0}}}),
     [](const ::testing::TestParamInfo<RangeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ProgressWindow, StepsAccumulateInDoublePrecisionAndTruncate) {
     TMXProgress progress(L"Fine steps", CString(), 0.0, 1.0, nullptr);
     HWND hwnd = Start(progress);
     ASSERT_NE(hwnd, nullptr);
-    for (int i = 0; i < 10; ++i) progress.StepIt(0.1);
+    for (int i = 0; i < 10; ++i)
+        progress.StepIt(0.1);
     // Ten tenths add up to just under 1 in doubles: 99.99... shows as 99.
     EXPECT_EQ(progress.GetCurrent(), 0.9999999999999999);
     EXPECT_EQ(BarPos(hwnd), 99);
@@ -295,17 +318,17 @@ TEST_F(ProgressWindow, OwnerIsTheGivenParentElseTheMainWindowElseNone) {
     ASSERT_TRUE(mainWnd.CreateEx(0, nullptr, L"Main", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
                                  nullptr, nullptr));
     CWnd other;
-    ASSERT_TRUE(other.CreateEx(0, nullptr, L"Other", WS_OVERLAPPEDWINDOW, 20, 20, 300, 200,
-                               nullptr, nullptr));
+    ASSERT_TRUE(other.CreateEx(0, nullptr, L"Other", WS_OVERLAPPEDWINDOW, 20, 20, 300, 200, nullptr,
+                               nullptr));
 
-    {   // Explicit parent.
+    { // Explicit parent.
         TMXProgress progress(L"p", CString(), 0, 1, &other);
         HWND hwnd = Start(progress);
         ASSERT_NE(hwnd, nullptr);
         EXPECT_EQ(GetWindow(hwnd, GW_OWNER), other.m_hWnd);
         EXPECT_EQ(progress.GetParentWnd(), &other);
     }
-    {   // No parent, no main window.
+    { // No parent, no main window.
         TMXProgress progress;
         HWND hwnd = Start(progress);
         ASSERT_NE(hwnd, nullptr);
@@ -313,7 +336,7 @@ TEST_F(ProgressWindow, OwnerIsTheGivenParentElseTheMainWindowElseNone) {
         EXPECT_EQ(progress.GetParentWnd(), nullptr);
     }
     AfxGetApp()->m_pMainWnd = &mainWnd;
-    {   // No parent: the calling program's main window, found although the
+    { // No parent: the calling program's main window, found although the
         // library runs under its own module state.
         TMXProgress progress;
         HWND hwnd = Start(progress);
@@ -321,7 +344,7 @@ TEST_F(ProgressWindow, OwnerIsTheGivenParentElseTheMainWindowElseNone) {
         EXPECT_EQ(GetWindow(hwnd, GW_OWNER), mainWnd.m_hWnd);
         EXPECT_EQ(progress.GetParentWnd(), &mainWnd);
     }
-    {   // SetParentWnd wins over the main window.
+    { // SetParentWnd wins over the main window.
         TMXProgress progress;
         progress.SetParentWnd(&other);
         HWND hwnd = Start(progress);

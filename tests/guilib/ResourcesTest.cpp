@@ -13,7 +13,9 @@
 
 namespace {
 
-HMODULE Library() { return GetModuleHandleW(L"TMXUI.dll"); }
+HMODULE Library() {
+    return GetModuleHandleW(L"TMXUI.dll");
+}
 
 const BYTE* FindData(LPCWSTR name, LPCWSTR type, DWORD* size) {
     HRSRC res = FindResourceW(Library(), name, type);
@@ -26,20 +28,34 @@ const BYTE* FindData(LPCWSTR name, LPCWSTR type, DWORD* size) {
 class TemplateReader {
 public:
     TemplateReader(const BYTE* p, DWORD size) : m_p(p), m_end(p + size) {}
-    WORD Word() { WORD v = 0; Copy(&v, 2); return v; }
-    DWORD Dword() { DWORD v = 0; Copy(&v, 4); return v; }
+    WORD Word() {
+        WORD v = 0;
+        Copy(&v, 2);
+        return v;
+    }
+    DWORD Dword() {
+        DWORD v = 0;
+        Copy(&v, 4);
+        return v;
+    }
     short Short() { return static_cast<short>(Word()); }
-    BYTE Byte() { BYTE v = 0; Copy(&v, 1); return v; }
+    BYTE Byte() {
+        BYTE v = 0;
+        Copy(&v, 1);
+        return v;
+    }
     // A string or an ordinal (written "#n").
     std::wstring SzOrOrd() {
         WORD first = Word();
         if (first == 0xFFFF) return L"#" + std::to_wstring(Word());
         std::wstring s;
-        for (WORD c = first; c; c = Word()) s += static_cast<wchar_t>(c);
+        for (WORD c = first; c; c = Word())
+            s += static_cast<wchar_t>(c);
         return s;
     }
     void AlignDword(const BYTE* base) {
-        while ((m_p - base) % 4) ++m_p;
+        while ((m_p - base) % 4)
+            ++m_p;
     }
     void Skip(size_t n) { m_p += n; }
     bool Ok() const { return m_p <= m_end; }
@@ -75,8 +91,8 @@ bool ReadDialog(int id, Dialog& d) {
     if (!base) return false;
     TemplateReader r(base, size);
     if (r.Word() != 1 || r.Word() != 0xFFFF) return false; // DLGTEMPLATEEX
-    r.Dword(); // help id
-    r.Dword(); // extended style
+    r.Dword();                                             // help id
+    r.Dword();                                             // extended style
     d.style = r.Dword();
     int count = r.Word();
     r.Short(), r.Short();
@@ -109,12 +125,13 @@ bool ReadDialog(int id, Dialog& d) {
 // names compare equal, case does not matter.
 std::wstring ClassKey(const std::wstring& cls) {
     static const std::map<std::wstring, std::wstring> ordinals = {
-        {L"#128", L"button"}, {L"#129", L"edit"}, {L"#130", L"static"},
+        {L"#128", L"button"},  {L"#129", L"edit"},      {L"#130", L"static"},
         {L"#131", L"listbox"}, {L"#132", L"scrollbar"}, {L"#133", L"combobox"}};
     auto it = ordinals.find(cls);
     if (it != ordinals.end()) return it->second;
     std::wstring lower = cls;
-    for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
+    for (wchar_t& c : lower)
+        c = static_cast<wchar_t>(towlower(c));
     return lower;
 }
 
@@ -127,7 +144,7 @@ const Control* FindControl(const Dialog& d, int id, int x, int y) {
 // Expected control: id (-1 for unnamed), position and, where it is fixed, size and text.
 struct Expect {
     int id, x, y, cx, cy;
-    const wchar_t* cls; // "#128" button, "#129" edit, "#130" static, "#133" combo box
+    const wchar_t* cls;  // "#128" button, "#129" edit, "#130" static, "#133" combo box
     const wchar_t* text; // nullptr: not checked
 };
 
@@ -150,8 +167,8 @@ TEST_P(LibraryDialogs, TemplateHasItsSizeFontAndControls) {
     EXPECT_EQ(d.font, L"MS Sans Serif");
     EXPECT_EQ(d.points, 8);
     if (e.caption) {
-            EXPECT_EQ(d.caption, e.caption);
-        }
+        EXPECT_EQ(d.caption, e.caption);
+    }
     EXPECT_EQ((d.style & WS_SYSMENU) != 0, e.sysMenu);
     EXPECT_TRUE(d.style & WS_CAPTION);
     for (const Expect& x : e.controls) {
@@ -175,44 +192,63 @@ TEST_P(LibraryDialogs, TemplateHasItsSizeFontAndControls) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, LibraryDialogs,
-    ::testing::Values(
-        DialogCase{8001, 249, 42, L"Progress", false,
-                   {{8000, 7, 7, 235, 8, L"#130", L"Status"},
-                    {8001, 7, 21, 235, 14, L"msctls_progress32", nullptr}}},
-        DialogCase{100, 277, 260, nullptr, true,
-                   {{-1, 48, 7, 181, 64, L"#130", L"#22000"},
-                    {1013, 7, 80, 181, 8, L"#130", L"[Product Name] version 1.0.1"},
-                    {-1, 7, 92, -1, -1, L"#130", nullptr},
-                    {-1, 7, 104, -1, -1, L"#130", L"Web Site"},
-                    {1016, 41, 104, 78, 8, L"#130", nullptr},
-                    {-1, 7, 116, -1, -1, L"#130", L"E-Mail"},
-                    {1017, 41, 116, 58, 8, L"#130", nullptr},
-                    {-1, 7, 181, 262, 49, L"#128", nullptr},
-                    {1, 113, 239, 50, 14, L"#128", L"&OK"}}},
-        DialogCase{144, 216, 57, L"Coordinates", true,
-                   {{1006, 19, 7, 50, 12, L"#129", nullptr},
-                    {-1, 7, 9, -1, -1, L"#130", L"X"},
-                    {1007, 89, 7, 50, 12, L"#129", nullptr},
-                    {-1, 77, 9, -1, -1, L"#130", L"Y"},
-                    {1008, 159, 7, 50, 12, L"#129", nullptr},
-                    {-1, 147, 9, -1, -1, L"#130", L"Z"},
-                    {1, 54, 36, 50, 14, L"#128", L"&OK"},
-                    {2, 112, 36, 50, 14, L"#128", L"&Cancel"},
-                    {-1, 7, 27, 202, 1, L"#130", nullptr}}},
-        DialogCase{6006, 258, 57, L"Unit Converter", true,
-                   {{6006, 7, 7, 55, 12, L"#129", nullptr},
-                    {6005, 67, 7, 55, -1, L"#133", nullptr},
-                    {-1, 127, 9, -1, -1, L"#130", L"="},
-                    {6007, 136, 7, 55, 12, L"#129", nullptr},
-                    {6008, 196, 7, 55, -1, L"#133", nullptr},
-                    {1, 104, 36, 50, 14, L"#128", L"&Close"},
-                    {-1, 7, 27, 244, 1, L"#130", nullptr}}},
-        DialogCase{22001, 157, 57, L"Real Number", true,
-                   {{22001, 7, 9, 90, 8, L"#130", L"Prompt"},
-                    {22000, 100, 7, 50, 12, L"#129", nullptr},
-                    {1, 25, 36, 50, 14, L"#128", L"&OK"},
-                    {2, 83, 36, 50, 14, L"#128", L"&Cancel"},
-                    {-1, 7, 28, 143, 1, L"#130", nullptr}}}),
+    ::testing::Values(DialogCase{8001,
+                                 249,
+                                 42,
+                                 L"Progress",
+                                 false,
+                                 {{8000, 7, 7, 235, 8, L"#130", L"Status"},
+                                  {8001, 7, 21, 235, 14, L"msctls_progress32", nullptr}}},
+                      DialogCase{100,
+                                 277,
+                                 260,
+                                 nullptr,
+                                 true,
+                                 {{-1, 48, 7, 181, 64, L"#130", L"#22000"},
+                                  {1013, 7, 80, 181, 8, L"#130", L"[Product Name] version 1.0.1"},
+                                  {-1, 7, 92, -1, -1, L"#130", nullptr},
+                                  {-1, 7, 104, -1, -1, L"#130", L"Web Site"},
+                                  {1016, 41, 104, 78, 8, L"#130", nullptr},
+                                  {-1, 7, 116, -1, -1, L"#130", L"E-Mail"},
+                                  {1017, 41, 116, 58, 8, L"#130", nullptr},
+                                  {-1, 7, 181, 262, 49, L"#128", nullptr},
+                                  {1, 113, 239, 50, 14, L"#128", L"&OK"}}},
+                      DialogCase{144,
+                                 216,
+                                 57,
+                                 L"Coordinates",
+                                 true,
+                                 {{1006, 19, 7, 50, 12, L"#129", nullptr},
+                                  {-1, 7, 9, -1, -1, L"#130", L"X"},
+                                  {1007, 89, 7, 50, 12, L"#129", nullptr},
+                                  {-1, 77, 9, -1, -1, L"#130", L"Y"},
+                                  {1008, 159, 7, 50, 12, L"#129", nullptr},
+                                  {-1, 147, 9, -1, -1, L"#130", L"Z"},
+                                  {1, 54, 36, 50, 14, L"#128", L"&OK"},
+                                  {2, 112, 36, 50, 14, L"#128", L"&Cancel"},
+                                  {-1, 7, 27, 202, 1, L"#130", nullptr}}},
+                      DialogCase{6006,
+                                 258,
+                                 57,
+                                 L"Unit Converter",
+                                 true,
+                                 {{6006, 7, 7, 55, 12, L"#129", nullptr},
+                                  {6005, 67, 7, 55, -1, L"#133", nullptr},
+                                  {-1, 127, 9, -1, -1, L"#130", L"="},
+                                  {6007, 136, 7, 55, 12, L"#129", nullptr},
+                                  {6008, 196, 7, 55, -1, L"#133", nullptr},
+                                  {1, 104, 36, 50, 14, L"#128", L"&Close"},
+                                  {-1, 7, 27, 244, 1, L"#130", nullptr}}},
+                      DialogCase{22001,
+                                 157,
+                                 57,
+                                 L"Real Number",
+                                 true,
+                                 {{22001, 7, 9, 90, 8, L"#130", L"Prompt"},
+                                  {22000, 100, 7, 50, 12, L"#129", nullptr},
+                                  {1, 25, 36, 50, 14, L"#128", L"&OK"},
+                                  {2, 83, 36, 50, 14, L"#128", L"&Cancel"},
+                                  {-1, 7, 28, 143, 1, L"#130", nullptr}}}),
     [](const ::testing::TestParamInfo<DialogCase>& info) {
         return "Dialog" + std::to_string(info.param.id);
     });
@@ -227,17 +263,20 @@ TEST(LibraryDialogStyles, ProgressIsAVisibleCentredPopupAndTheReadOnlyResultIsRe
     EXPECT_TRUE(progress.controls[1].style & WS_BORDER);
     ASSERT_TRUE(ReadDialog(6006, units));
     EXPECT_TRUE(FindControl(units, 6007, 136, 7)->style & ES_READONLY);
-    EXPECT_EQ(FindControl(units, 6005, 67, 7)->style & (CBS_DROPDOWNLIST | CBS_SORT), DWORD(CBS_DROPDOWNLIST));
-    EXPECT_EQ(FindControl(units, 6008, 196, 7)->style & (CBS_DROPDOWNLIST | CBS_SORT), DWORD(CBS_DROPDOWNLIST));
+    EXPECT_EQ(FindControl(units, 6005, 67, 7)->style & (CBS_DROPDOWNLIST | CBS_SORT),
+              DWORD(CBS_DROPDOWNLIST));
+    EXPECT_EQ(FindControl(units, 6008, 196, 7)->style & (CBS_DROPDOWNLIST | CBS_SORT),
+              DWORD(CBS_DROPDOWNLIST));
     ASSERT_TRUE(ReadDialog(100, about));
     EXPECT_TRUE(FindControl(about, 1013, 7, 80)->style & SS_NOPREFIX);
-    EXPECT_EQ(FindControl(about, -1, 48, 7)->style & (SS_BITMAP | SS_SUNKEN), DWORD(SS_BITMAP | SS_SUNKEN));
+    EXPECT_EQ(FindControl(about, -1, 48, 7)->style & (SS_BITMAP | SS_SUNKEN),
+              DWORD(SS_BITMAP | SS_SUNKEN));
     EXPECT_EQ(FindControl(about, 1, 113, 239)->style & 0xF, DWORD(BS_DEFPUSHBUTTON));
 }
 
-const wchar_t* const kUnits[] = {L"Microns",     L"Millimeters", L"Centimeters", L"Meters",
-                                 L"Kilometers",  L"Microinches", L"Mils",        L"Inches",
-                                 L"Feet",        L"Miles"};
+const wchar_t* const kUnits[] = {L"Microns",    L"Millimeters", L"Centimeters", L"Meters",
+                                 L"Kilometers", L"Microinches", L"Mils",        L"Inches",
+                                 L"Feet",       L"Miles"};
 
 TEST(LibraryResources, UnitConverterComboDataListsTheTenUnitsInOrderForBothBoxes) {
     DWORD size = 0;
@@ -344,9 +383,11 @@ TEST(LibraryModule, HasItsOwnStateApplicationAndChainEntry) {
     EXPECT_TRUE(library->m_bInitialized);
     EXPECT_EQ(library->m_hCurrentResourceHandle, Library());
     ASSERT_NE(library->m_pCurrentWinApp, nullptr);
-    EXPECT_NE(library->m_pCurrentWinApp, AfxGetApp()) << "the library shares the program's application";
+    EXPECT_NE(library->m_pCurrentWinApp, AfxGetApp())
+        << "the library shares the program's application";
     // Under the program's state: its own 8001 first, the library's 144 through the chain.
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(8001), MAKEINTRESOURCEW(5)), GetModuleHandleW(nullptr));
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(8001), MAKEINTRESOURCEW(5)),
+              GetModuleHandleW(nullptr));
     EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(144), MAKEINTRESOURCEW(5)), Library());
     EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(22000), MAKEINTRESOURCEW(2)), Library());
 }

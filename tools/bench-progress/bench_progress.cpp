@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     }
 
     double t0 = Seconds();
-    for (long i = 0; i < calls; ++i) progress.StepIt(1.0);
+    for (long i = 0; i < calls; ++i)
+        progress.StepIt(1.0);
     double stepIt = Seconds() - t0;
 
     // The naive loop: the same percentage, sent to the bar on every call.

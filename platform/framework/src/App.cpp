@@ -41,7 +41,8 @@ CWinApp::~CWinApp() {
 void CWinApp::SetAppName(LPCWSTR name) {
     m_strAppName = name;
     m_pszAppName = m_strAppName;
-    if (m_pModuleState->m_pCurrentWinApp == this) m_pModuleState->m_lpszCurrentAppName = m_pszAppName;
+    if (m_pModuleState->m_pCurrentWinApp == this)
+        m_pModuleState->m_lpszCurrentAppName = m_pszAppName;
     // Without a registry key, profile settings go to <app>.INI as the platform keeps them.
     if (!m_pszRegistryKey) {
         m_strProfileName = m_strAppName + L".INI";
@@ -49,9 +50,15 @@ void CWinApp::SetAppName(LPCWSTR name) {
     }
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::ExitInstance() { return 0; }
-CWnd* CWinApp::GetMainWnd() { return m_pMainWnd; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
+int CWinApp::ExitInstance() {
+    return 0;
+}
+CWnd* CWinApp::GetMainWnd() {
+    return m_pMainWnd;
+}
 
 void CWinApp::SetRegistryKey(LPCWSTR key) {
     if (!key || !*key) return;
@@ -80,8 +87,9 @@ UINT CWinApp::GetProfileInt(LPCWSTR section, LPCWSTR entry, int defaultValue) {
     DWORD value = 0, type = 0, size = sizeof value;
     LONG rc = RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     RegCloseKey(key);
-    return rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value ? value
-                                                                            : static_cast<UINT>(defaultValue);
+    return rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value
+               ? value
+               : static_cast<UINT>(defaultValue);
 }
 
 BOOL CWinApp::WriteProfileInt(LPCWSTR section, LPCWSTR entry, int value) {
@@ -93,7 +101,8 @@ BOOL CWinApp::WriteProfileInt(LPCWSTR section, LPCWSTR entry, int value) {
     HKEY key = OpenSectionKey(section, TRUE);
     if (!key) return FALSE;
     DWORD data = static_cast<DWORD>(value);
-    LONG rc = RegSetValueExW(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    LONG rc =
+        RegSetValueExW(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
     RegCloseKey(key);
     return rc == ERROR_SUCCESS;
 }
@@ -130,7 +139,8 @@ CString CWinApp::GetProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR defaul
 }
 
 BOOL CWinApp::WriteProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR value) {
-    if (!m_pszRegistryKey) return WritePrivateProfileStringW(section, entry, value, m_pszProfileName);
+    if (!m_pszRegistryKey)
+        return WritePrivateProfileStringW(section, entry, value, m_pszProfileName);
     HKEY key = OpenSectionKey(section, TRUE);
     if (!key) return FALSE;
     LONG rc;
@@ -150,7 +160,9 @@ BOOL CWinApp::WriteProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR value) 
     return rc == ERROR_SUCCESS;
 }
 
-void CWinApp::DoWaitCursor(int code) { AfxDoWaitCursor(code); }
+void CWinApp::DoWaitCursor(int code) {
+    AfxDoWaitCursor(code);
+}
 
 // The owner for a message box: the main window, else the thread's active window.
 static HWND MessageBoxOwner() {
@@ -165,11 +177,16 @@ static UINT WithDefaultIcon(UINT type) {
     if ((type & MB_ICONMASK) == 0) {
         switch (type & MB_TYPEMASK) {
         case MB_OK:
-        case MB_OKCANCEL: type |= MB_ICONEXCLAMATION; break;
+        case MB_OKCANCEL:
+            type |= MB_ICONEXCLAMATION;
+            break;
         case MB_YESNO:
-        case MB_YESNOCANCEL: type |= MB_ICONQUESTION; break;
+        case MB_YESNOCANCEL:
+            type |= MB_ICONQUESTION;
+            break;
         case MB_ABORTRETRYIGNORE:
-        case MB_RETRYCANCEL: break;
+        case MB_RETRYCANCEL:
+            break;
         }
     }
     return type;
@@ -180,7 +197,9 @@ int CWinApp::DoMessageBox(LPCWSTR prompt, UINT type, UINT) {
     return MessageBoxW(MessageBoxOwner(), prompt, m_pszAppName, WithDefaultIcon(type));
 }
 
-CWinApp* AFXAPI AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
+CWinApp* AFXAPI AfxGetApp() {
+    return AfxGetModuleState()->m_pCurrentWinApp;
+}
 
 static bool IsThreadWindow(CWnd* wnd) {
     return wnd && wnd->m_hWnd && IsWindow(wnd->m_hWnd) &&

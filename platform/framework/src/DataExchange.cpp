@@ -42,7 +42,8 @@ static CString ControlText(HWND control) {
 }
 
 static bool IsBlank(const wchar_t* p) {
-    while (*p && iswspace(*p)) ++p;
+    while (*p && iswspace(*p))
+        ++p;
     return *p == 0;
 }
 
@@ -60,7 +61,8 @@ static bool ParseSigned(const CString& text, long long lo, long long hi, long lo
 // Whole text as an unsigned integer up to hi; a minus sign is refused.
 static bool ParseUnsigned(const CString& text, unsigned long long hi, unsigned long long& out) {
     const wchar_t* s = text;
-    while (*s && iswspace(*s)) ++s;
+    while (*s && iswspace(*s))
+        ++s;
     if (*s == L'-') return false;
     wchar_t* end = nullptr;
     errno = 0;
@@ -95,8 +97,10 @@ void AFXAPI DDX_Text(CDataExchange* dx, int id, CString& value) {
     if (dx->HasFailed()) return;
     HWND control = dx->PrepareEditCtrl(id);
     if (!control) return;
-    if (dx->m_bSaveAndValidate) value = ControlText(control);
-    else ::SetWindowTextW(control, value);
+    if (dx->m_bSaveAndValidate)
+        value = ControlText(control);
+    else
+        ::SetWindowTextW(control, value);
 }
 
 template <typename T> static void TextSigned(CDataExchange* dx, int id, T& value) {
@@ -132,10 +136,18 @@ template <typename T> static void TextUnsigned(CDataExchange* dx, int id, T& val
     }
 }
 
-void AFXAPI DDX_Text(CDataExchange* dx, int id, int& value) { TextSigned(dx, id, value); }
-void AFXAPI DDX_Text(CDataExchange* dx, int id, long& value) { TextSigned(dx, id, value); }
-void AFXAPI DDX_Text(CDataExchange* dx, int id, UINT& value) { TextUnsigned(dx, id, value); }
-void AFXAPI DDX_Text(CDataExchange* dx, int id, DWORD& value) { TextUnsigned(dx, id, value); }
+void AFXAPI DDX_Text(CDataExchange* dx, int id, int& value) {
+    TextSigned(dx, id, value);
+}
+void AFXAPI DDX_Text(CDataExchange* dx, int id, long& value) {
+    TextSigned(dx, id, value);
+}
+void AFXAPI DDX_Text(CDataExchange* dx, int id, UINT& value) {
+    TextUnsigned(dx, id, value);
+}
+void AFXAPI DDX_Text(CDataExchange* dx, int id, DWORD& value) {
+    TextUnsigned(dx, id, value);
+}
 
 // Reals are shown with the type's full decimal precision, so that a value
 // shown and read back is the value shown.
@@ -145,7 +157,8 @@ void AFXAPI DDX_Text(CDataExchange* dx, int id, double& value) {
     if (!control) return;
     if (dx->m_bSaveAndValidate) {
         double v;
-        if (!ParseReal(ControlText(control), DBL_MAX, v)) return FailWith(dx, L"Please enter a number.");
+        if (!ParseReal(ControlText(control), DBL_MAX, v))
+            return FailWith(dx, L"Please enter a number.");
         value = v;
     } else {
         CString text;
@@ -160,7 +173,8 @@ void AFXAPI DDX_Text(CDataExchange* dx, int id, float& value) {
     if (!control) return;
     if (dx->m_bSaveAndValidate) {
         double v;
-        if (!ParseReal(ControlText(control), FLT_MAX, v)) return FailWith(dx, L"Please enter a number.");
+        if (!ParseReal(ControlText(control), FLT_MAX, v))
+            return FailWith(dx, L"Please enter a number.");
         value = static_cast<float>(v);
     } else {
         CString text;

@@ -18,7 +18,8 @@ END_MESSAGE_MAP()
 CDialog::CDialog() = default;
 
 CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_lpszTemplateName(MAKEINTRESOURCEW(templateId)), m_nIDHelp(templateId), m_pParentWnd(parent) {}
+    : m_lpszTemplateName(MAKEINTRESOURCEW(templateId)), m_nIDHelp(templateId),
+      m_pParentWnd(parent) {}
 
 CDialog::CDialog(LPCWSTR templateName, CWnd* parent)
     : m_lpszTemplateName(templateName), m_pParentWnd(parent) {}
@@ -70,8 +71,10 @@ void CDialog::EndDialog(int result) {
     m_nModalResult = result;
     if (!m_hWnd) return;
     // A modeless dialog has no loop to end: closing it destroys it.
-    if (m_bModal) ::EndDialog(m_hWnd, result);
-    else DestroyWindow();
+    if (m_bModal)
+        ::EndDialog(m_hWnd, result);
+    else
+        DestroyWindow();
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -84,7 +87,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
@@ -129,8 +134,9 @@ BOOL CDialog::ExecuteDlgInit(LPCWSTR templateName) {
         if (static_cast<DWORD>(end - p) < size) return FALSE;
         UINT msg = message == 0x0401 ? LB_ADDSTRING : message == 0x0403 ? CB_ADDSTRING : message;
         if ((msg == LB_ADDSTRING || msg == CB_ADDSTRING) && size > 0) {
-            CString text(CString(reinterpret_cast<const char*>(p)).Left(static_cast<int>(
-                strnlen(reinterpret_cast<const char*>(p), size))));
+            CString text(
+                CString(reinterpret_cast<const char*>(p))
+                    .Left(static_cast<int>(strnlen(reinterpret_cast<const char*>(p), size))));
             ::SendDlgItemMessageW(m_hWnd, id, msg, 0, reinterpret_cast<LPARAM>(text.GetString()));
         }
         p += size;
@@ -138,11 +144,21 @@ BOOL CDialog::ExecuteDlgInit(LPCWSTR templateName) {
     return TRUE;
 }
 
-void CDialog::NextDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
-void CDialog::PrevDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
+void CDialog::NextDlgCtrl() const {
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0);
+}
+void CDialog::PrevDlgCtrl() const {
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 1, 0);
+}
 void CDialog::GotoDlgCtrl(CWnd* control) {
     ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(AfxGetSafeHwnd(control)), 1);
 }
-void CDialog::SetDefID(UINT id) { ::SendMessageW(m_hWnd, DM_SETDEFID, id, 0); }
-DWORD CDialog::GetDefID() const { return static_cast<DWORD>(::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0)); }
-void CDialog::MapDialogRect(LPRECT rect) const { ::MapDialogRect(m_hWnd, rect); }
+void CDialog::SetDefID(UINT id) {
+    ::SendMessageW(m_hWnd, DM_SETDEFID, id, 0);
+}
+DWORD CDialog::GetDefID() const {
+    return static_cast<DWORD>(::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0));
+}
+void CDialog::MapDialogRect(LPRECT rect) const {
+    ::MapDialogRect(m_hWnd, rect);
+}

@@ -33,7 +33,8 @@ std::vector<HINSTANCE> SearchOrder() {
     order.push_back(current->m_hCurrentResourceHandle);
     {
         Lock lock;
-        for (CDynLinkLibrary* lib : *g_resourceChain) order.push_back(lib->m_hResource);
+        for (CDynLinkLibrary* lib : *g_resourceChain)
+            order.push_back(lib->m_hResource);
     }
     AFX_MODULE_STATE* app = AfxGetAppModuleState();
     if (app != current) order.push_back(app->m_hCurrentResourceHandle);
@@ -65,7 +66,9 @@ void AfxFreeThreadState() {
     delete ts;
 }
 
-HINSTANCE AfxGetFrameworkInstance() { return g_frameworkInstance; }
+HINSTANCE AfxGetFrameworkInstance() {
+    return g_frameworkInstance;
+}
 
 void AfxEnsureControls() {
     static LONG done = 0;
@@ -127,8 +130,12 @@ AFX_MODULE_STATE* AFXAPI AfxSetModuleState(AFX_MODULE_STATE* state) {
     return prev;
 }
 
-HINSTANCE AFXAPI AfxGetInstanceHandle() { return AfxGetModuleState()->m_hCurrentInstanceHandle; }
-HINSTANCE AFXAPI AfxGetResourceHandle() { return AfxGetModuleState()->m_hCurrentResourceHandle; }
+HINSTANCE AFXAPI AfxGetInstanceHandle() {
+    return AfxGetModuleState()->m_hCurrentInstanceHandle;
+}
+HINSTANCE AFXAPI AfxGetResourceHandle() {
+    return AfxGetModuleState()->m_hCurrentResourceHandle;
+}
 void AFXAPI AfxSetResourceHandle(HINSTANCE resource) {
     AfxGetModuleState()->m_hCurrentResourceHandle = resource;
 }
@@ -243,7 +250,8 @@ void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& module, BOOL all) {
         for (CDynLinkLibrary* lib : *g_resourceChain)
             if (all || lib->m_hModule == module.hModule) doomed.push_back(lib);
     }
-    for (CDynLinkLibrary* lib : doomed) delete lib; // each unlinks itself
+    for (CDynLinkLibrary* lib : doomed)
+        delete lib; // each unlinks itself
     module.bInitialized = FALSE;
 }
 
@@ -279,7 +287,9 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     return &map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 static bool IsCodeKey(UINT key) {
     return key == WM_COMMAND || key == WM_NOTIFY || key == WM_REFLECT_BASE + WM_COMMAND ||
@@ -311,26 +321,34 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, LRESULT* pResult) {
 }
 
 void CCmdTarget::BeginWaitCursor() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(1);
-    else AfxDoWaitCursor(1);
+    if (CWinApp* app = AfxGetApp())
+        app->DoWaitCursor(1);
+    else
+        AfxDoWaitCursor(1);
 }
 
 void CCmdTarget::EndWaitCursor() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(-1);
-    else AfxDoWaitCursor(-1);
+    if (CWinApp* app = AfxGetApp())
+        app->DoWaitCursor(-1);
+    else
+        AfxDoWaitCursor(-1);
 }
 
 void CCmdTarget::RestoreWaitCursor() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(0);
-    else AfxDoWaitCursor(0);
+    if (CWinApp* app = AfxGetApp())
+        app->DoWaitCursor(0);
+    else
+        AfxDoWaitCursor(0);
 }
 
 void AFXAPI AfxDoWaitCursor(int code) {
     AfxThreadState* ts = AfxGetThreadState();
     HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)); // IDC_WAIT
     if (code > 0) {
-        if (ts->waitCursorCount++ == 0) ts->waitCursorRestore = SetCursor(wait);
-        else SetCursor(wait);
+        if (ts->waitCursorCount++ == 0)
+            ts->waitCursorRestore = SetCursor(wait);
+        else
+            SetCursor(wait);
     } else if (code < 0) {
         if (ts->waitCursorCount == 0) return; // unbalanced End: nothing to take back
         if (--ts->waitCursorCount == 0) SetCursor(ts->waitCursorRestore);

@@ -24,13 +24,19 @@ static struct {
 
 static_assert(sizeof(LONG) + 2 * sizeof(int) == 12, "string header layout");
 
-static wchar_t* NilChars() noexcept { return s_nil.zero; }
+static wchar_t* NilChars() noexcept {
+    return s_nil.zero;
+}
 
 // Nothing may be thrown across a module boundary, and a string that cannot
 // get its memory leaves its caller nothing sensible to continue with.
-[[noreturn]] static void OutOfMemory() { std::abort(); }
+[[noreturn]] static void OutOfMemory() {
+    std::abort();
+}
 
-static int SafeLength(LPCWSTR psz) noexcept { return psz ? static_cast<int>(wcslen(psz)) : 0; }
+static int SafeLength(LPCWSTR psz) noexcept {
+    return psz ? static_cast<int>(wcslen(psz)) : 0;
+}
 
 CString::Data* CString::GetData() const noexcept {
     return reinterpret_cast<Data*>(m_pszData) - 1;
@@ -43,7 +49,9 @@ CString::CString(const CString& src) noexcept : m_pszData(src.m_pszData) {
     if (d->refs >= 0) InterlockedIncrement(&d->refs);
 }
 
-CString::CString(CString&& src) noexcept : m_pszData(src.m_pszData) { src.m_pszData = NilChars(); }
+CString::CString(CString&& src) noexcept : m_pszData(src.m_pszData) {
+    src.m_pszData = NilChars();
+}
 
 CString::CString(LPCWSTR psz) : m_pszData(NilChars()) {
     // A resource id in the pointer loads the string, as the framework's callers expect.
@@ -61,12 +69,17 @@ CString::CString(LPCWSTR pch, int length) : m_pszData(NilChars()) {
 CString::CString(wchar_t ch, int repeat) : m_pszData(NilChars()) {
     if (repeat <= 0) return;
     AllocBuffer(repeat);
-    for (int i = 0; i < repeat; ++i) m_pszData[i] = ch;
+    for (int i = 0; i < repeat; ++i)
+        m_pszData[i] = ch;
 }
 
-CString::CString(LPCSTR psz) : m_pszData(NilChars()) { *this = psz; }
+CString::CString(LPCSTR psz) : m_pszData(NilChars()) {
+    *this = psz;
+}
 
-CString::~CString() { Release(); }
+CString::~CString() {
+    Release();
+}
 
 void CString::Release() noexcept {
     if (m_pszData != NilChars()) {
@@ -168,9 +181,13 @@ CString& CString::operator=(wchar_t ch) {
     return *this;
 }
 
-int CString::GetLength() const noexcept { return GetData()->length; }
+int CString::GetLength() const noexcept {
+    return GetData()->length;
+}
 
-void CString::Empty() noexcept { Release(); }
+void CString::Empty() noexcept {
+    Release();
+}
 
 int CString::GetRefCount() const noexcept {
     LONG r = GetData()->refs;
@@ -328,8 +345,12 @@ CString CString::Mid(int first, int count) const {
     return CString(m_pszData + first, count);
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
-CString CString::Left(int count) const { return Mid(0, count); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
+CString CString::Left(int count) const {
+    return Mid(0, count);
+}
 CString CString::Right(int count) const {
     int n = GetLength();
     if (count < 0) count = 0;
@@ -363,21 +384,26 @@ CString& CString::MakeReverse() {
     int n = GetLength();
     if (n < 2) return *this;
     CopyBeforeWrite();
-    for (int i = 0, j = n - 1; i < j; ++i, --j) std::swap(m_pszData[i], m_pszData[j]);
+    for (int i = 0, j = n - 1; i < j; ++i, --j)
+        std::swap(m_pszData[i], m_pszData[j]);
     return *this;
 }
 
-static bool IsSpace(wchar_t c) { return iswspace(c) != 0; }
+static bool IsSpace(wchar_t c) {
+    return iswspace(c) != 0;
+}
 
 CString& CString::TrimLeft() {
     int n = GetLength(), i = 0;
-    while (i < n && IsSpace(m_pszData[i])) ++i;
+    while (i < n && IsSpace(m_pszData[i]))
+        ++i;
     if (i) *this = Mid(i);
     return *this;
 }
 CString& CString::TrimRight() {
     int n = GetLength(), j = n;
-    while (j > 0 && IsSpace(m_pszData[j - 1])) --j;
+    while (j > 0 && IsSpace(m_pszData[j - 1]))
+        --j;
     if (j != n) *this = Left(j);
     return *this;
 }
@@ -390,7 +416,8 @@ CString& CString::TrimLeft(LPCWSTR set) {
 CString& CString::TrimRight(LPCWSTR set) {
     if (!set) return *this;
     int n = GetLength(), j = n;
-    while (j > 0 && wcschr(set, m_pszData[j - 1])) --j;
+    while (j > 0 && wcschr(set, m_pszData[j - 1]))
+        --j;
     if (j != n) *this = Left(j);
     return *this;
 }
@@ -402,9 +429,15 @@ CString& CString::TrimRight(wchar_t ch) {
     wchar_t set[2] = {ch, 0};
     return ch ? TrimRight(set) : *this;
 }
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-CString& CString::Trim(wchar_t ch) { return TrimRight(ch).TrimLeft(ch); }
-CString& CString::Trim(LPCWSTR set) { return TrimRight(set).TrimLeft(set); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
+CString& CString::Trim(wchar_t ch) {
+    return TrimRight(ch).TrimLeft(ch);
+}
+CString& CString::Trim(LPCWSTR set) {
+    return TrimRight(set).TrimLeft(set);
+}
 
 int CString::Replace(wchar_t oldCh, wchar_t newCh) {
     if (oldCh == newCh || Find(oldCh) < 0) return 0;
@@ -501,7 +534,9 @@ void CString::Format(UINT formatId, ...) {
     va_end(args);
 }
 
-BOOL CString::LoadString(UINT id) { return LoadString(AfxFindStringResourceHandle(id), id); }
+BOOL CString::LoadString(UINT id) {
+    return LoadString(AfxFindStringResourceHandle(id), id);
+}
 
 BOOL CString::LoadString(HINSTANCE instance, UINT id) {
     LPCWSTR text = nullptr;

@@ -21,7 +21,8 @@ struct Spec {
 };
 
 void Pad(CString& out, int count, wchar_t ch) {
-    for (int i = 0; i < count; ++i) out.AppendChar(ch);
+    for (int i = 0; i < count; ++i)
+        out.AppendChar(ch);
 }
 
 void AppendPadded(CString& out, const Spec& spec, LPCWSTR text, int length) {
@@ -32,15 +33,18 @@ void AppendPadded(CString& out, const Spec& spec, LPCWSTR text, int length) {
 }
 
 void AppendNarrow(CString& out, const char* text, int length) {
-    for (int i = 0; i < length; ++i) out.AppendChar(static_cast<unsigned char>(text[i]));
+    for (int i = 0; i < length; ++i)
+        out.AppendChar(static_cast<unsigned char>(text[i]));
 }
 
 // Formats one number with the C library's narrow printf.
-template <typename T> void AppendNumber(CString& out, const Spec& spec, const char* lengthMod, char conv, T value) {
+template <typename T>
+void AppendNumber(CString& out, const Spec& spec, const char* lengthMod, char conv, T value) {
     char format[48];
     char* f = format;
     *f++ = '%';
-    for (const char* p = spec.flags; *p; ++p) *f++ = *p;
+    for (const char* p = spec.flags; *p; ++p)
+        *f++ = *p;
     if (spec.left) *f++ = '-';
     if (spec.width >= 0) f += std::sprintf(f, "%d", spec.width);
     if (spec.precision >= 0) f += std::sprintf(f, ".%d", spec.precision);
@@ -76,7 +80,8 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
     LPCWSTR p = format;
     while (*p) {
         LPCWSTR run = p;
-        while (*p && *p != L'%') ++p;
+        while (*p && *p != L'%')
+            ++p;
         if (p != run) Append(run, static_cast<int>(p - run));
         if (!*p) break;
         LPCWSTR start = p++; // at '%'
@@ -88,11 +93,13 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
         Spec spec;
         int nflags = 0;
         for (;; ++p) {
-            if (*p == L'-') spec.left = true;
+            if (*p == L'-')
+                spec.left = true;
             else if (*p == L'+' || *p == L' ' || *p == L'#' || *p == L'0') {
                 if (nflags < 6 && !strchr(spec.flags, static_cast<char>(*p)))
                     spec.flags[nflags++] = static_cast<char>(*p);
-            } else break;
+            } else
+                break;
         }
         if (*p == L'*') {
             spec.width = va_arg(args, int);
@@ -112,16 +119,26 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
             }
         }
         // Size prefixes.
-        if (p[0] == L'h' && p[1] == L'h') spec.size = Size::Char, p += 2;
-        else if (*p == L'h') spec.size = Size::Short, ++p;
-        else if (p[0] == L'l' && p[1] == L'l') spec.size = Size::LongLong, p += 2;
-        else if (*p == L'l') spec.size = Size::Long, ++p;
-        else if (*p == L'w') spec.size = Size::Wide, ++p;
-        else if (*p == L'L') spec.size = Size::LongDouble, ++p;
-        else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') spec.size = Size::LongLong, p += 3;
-        else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') spec.size = Size::Default, p += 3;
-        else if (*p == L'I' || *p == L'z' || *p == L't') spec.size = Size::SizeT, ++p;
-        else if (*p == L'j') spec.size = Size::LongLong, ++p;
+        if (p[0] == L'h' && p[1] == L'h')
+            spec.size = Size::Char, p += 2;
+        else if (*p == L'h')
+            spec.size = Size::Short, ++p;
+        else if (p[0] == L'l' && p[1] == L'l')
+            spec.size = Size::LongLong, p += 2;
+        else if (*p == L'l')
+            spec.size = Size::Long, ++p;
+        else if (*p == L'w')
+            spec.size = Size::Wide, ++p;
+        else if (*p == L'L')
+            spec.size = Size::LongDouble, ++p;
+        else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4')
+            spec.size = Size::LongLong, p += 3;
+        else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2')
+            spec.size = Size::Default, p += 3;
+        else if (*p == L'I' || *p == L'z' || *p == L't')
+            spec.size = Size::SizeT, ++p;
+        else if (*p == L'j')
+            spec.size = Size::LongLong, ++p;
 
         wchar_t conv = *p;
         if (!conv) {
@@ -134,12 +151,24 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
         case L'i': {
             long long v;
             switch (spec.size) {
-            case Size::Char: v = static_cast<signed char>(va_arg(args, int)); break;
-            case Size::Short: v = static_cast<short>(va_arg(args, int)); break;
-            case Size::Long: v = va_arg(args, long); break;
-            case Size::LongLong: v = va_arg(args, long long); break;
-            case Size::SizeT: v = va_arg(args, ptrdiff_t); break;
-            default: v = va_arg(args, int); break;
+            case Size::Char:
+                v = static_cast<signed char>(va_arg(args, int));
+                break;
+            case Size::Short:
+                v = static_cast<short>(va_arg(args, int));
+                break;
+            case Size::Long:
+                v = va_arg(args, long);
+                break;
+            case Size::LongLong:
+                v = va_arg(args, long long);
+                break;
+            case Size::SizeT:
+                v = va_arg(args, ptrdiff_t);
+                break;
+            default:
+                v = va_arg(args, int);
+                break;
             }
             AppendNumber(*this, spec, "ll", 'd', v);
             break;
@@ -150,12 +179,24 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
         case L'o': {
             unsigned long long v;
             switch (spec.size) {
-            case Size::Char: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
-            case Size::Short: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
-            case Size::Long: v = va_arg(args, unsigned long); break;
-            case Size::LongLong: v = va_arg(args, unsigned long long); break;
-            case Size::SizeT: v = va_arg(args, size_t); break;
-            default: v = va_arg(args, unsigned); break;
+            case Size::Char:
+                v = static_cast<unsigned char>(va_arg(args, unsigned));
+                break;
+            case Size::Short:
+                v = static_cast<unsigned short>(va_arg(args, unsigned));
+                break;
+            case Size::Long:
+                v = va_arg(args, unsigned long);
+                break;
+            case Size::LongLong:
+                v = va_arg(args, unsigned long long);
+                break;
+            case Size::SizeT:
+                v = va_arg(args, size_t);
+                break;
+            default:
+                v = va_arg(args, unsigned);
+                break;
             }
             AppendNumber(*this, spec, "ll", static_cast<char>(conv), v);
             break;
@@ -168,8 +209,9 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
         case L'G':
         case L'a':
         case L'A': {
-            double v = spec.size == Size::LongDouble ? static_cast<double>(va_arg(args, long double))
-                                                     : va_arg(args, double);
+            double v = spec.size == Size::LongDouble
+                           ? static_cast<double>(va_arg(args, long double))
+                           : va_arg(args, double);
             AppendNumber(*this, spec, "", static_cast<char>(conv), v);
             break;
         }
@@ -205,7 +247,8 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
             if (narrow) {
                 const char* s = va_arg(args, const char*);
                 if (!s) s = "(null)";
-                int n = static_cast<int>(spec.precision >= 0 ? strnlen(s, spec.precision) : strlen(s));
+                int n =
+                    static_cast<int>(spec.precision >= 0 ? strnlen(s, spec.precision) : strlen(s));
                 CString wide;
                 int w = n ? MultiByteToWideChar(CP_ACP, 0, s, n, nullptr, 0) : 0;
                 if (w > 0) {
@@ -216,7 +259,8 @@ void CString::AppendFormatV(LPCWSTR format, va_list argsIn) {
             } else {
                 LPCWSTR s = va_arg(args, LPCWSTR);
                 if (!s) s = L"(null)";
-                int n = static_cast<int>(spec.precision >= 0 ? wcsnlen(s, spec.precision) : wcslen(s));
+                int n =
+                    static_cast<int>(spec.precision >= 0 ? wcsnlen(s, spec.precision) : wcslen(s));
                 AppendPadded(*this, spec, s, n);
             }
             break;

@@ -75,8 +75,9 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 UINT AFXAPI AfxCtlColorType(UINT message) {
-    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC ? message - WM_CTLCOLORMSGBOX
-                                                                         : CTLCOLOR_STATIC;
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC
+               ? message - WM_CTLCOLORMSGBOX
+               : CTLCOLOR_STATIC;
 }
 
 LPCWSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
@@ -230,9 +231,13 @@ HWND CWnd::UnsubclassWindow() {
 }
 
 void CWnd::PreSubclassWindow() {}
-BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&) {
+    return TRUE;
+}
 void CWnd::PostNcDestroy() {}
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 // ---- CWnd: creation
 
@@ -249,8 +254,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
                     param);
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                    int y, int width, int height, HWND parent, HMENU idOrMenu, LPVOID param) {
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU idOrMenu, LPVOID param) {
     if (m_hWnd) return FALSE;
     AfxEnsureControls();
     CREATESTRUCTW cs{};
@@ -269,9 +274,9 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     m_pModuleState = AfxGetModuleState();
     AfxHookWindowCreate(this);
-    HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y,
-                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
-                                cs.lpCreateParams);
+    HWND hwnd =
+        CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
+                        cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
     return hwnd != nullptr;
 }
@@ -289,7 +294,8 @@ BOOL CWnd::DestroyWindow() {
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
     return result;
 }
 
@@ -316,7 +322,8 @@ BOOL CWnd::ReflectLastMsg(HWND child, LRESULT* pResult) {
     if (!control) return FALSE;
     const MSG& msg = AfxGetThreadState()->lastMsg;
     LRESULT ignored = 0;
-    return control->OnChildNotify(msg.message, msg.wParam, msg.lParam, pResult ? pResult : &ignored);
+    return control->OnChildNotify(msg.message, msg.wParam, msg.lParam,
+                                  pResult ? pResult : &ignored);
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -337,7 +344,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-        if (SendChildNotify(this, reinterpret_cast<HWND>(lParam), message, wParam, lParam, &result) ||
+        if (SendChildNotify(this, reinterpret_cast<HWND>(lParam), message, wParam, lParam,
+                            &result) ||
             DispatchMapMessage(WM_CTLCOLOR, 0, 0, message, wParam, lParam, &result)) {
             *pResult = result;
             return TRUE;
@@ -353,7 +361,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             if (dis->CtlType != ODT_MENU) child = dis->hwndItem;
         } else if (message == WM_MEASUREITEM) {
             auto* mis = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
-            if (mis->CtlType != ODT_MENU) child = ::GetDlgItem(m_hWnd, static_cast<int>(mis->CtlID));
+            if (mis->CtlType != ODT_MENU)
+                child = ::GetDlgItem(m_hWnd, static_cast<int>(mis->CtlID));
         } else if (message == WM_COMPAREITEM) {
             child = reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam)->hwndItem;
         } else {
@@ -367,7 +376,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (SendChildNotify(this, reinterpret_cast<HWND>(lParam), message, wParam, lParam, &result)) {
+        if (SendChildNotify(this, reinterpret_cast<HWND>(lParam), message, wParam, lParam,
+                            &result)) {
             *pResult = result;
             return TRUE;
         }
@@ -424,14 +434,17 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_DELETEITEM:
     case WM_HSCROLL:
     case WM_VSCROLL:
-        return DispatchMapMessage(WM_REFLECT_BASE + message, 0, 0, message, wParam, lParam, pResult);
+        return DispatchMapMessage(WM_REFLECT_BASE + message, 0, 0, message, wParam, lParam,
+                                  pResult);
     default:
         return FALSE;
     }
 }
 
 // CWnd's own map is empty: every message it does not route goes to DefWindowProc.
-const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWnd::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
     static const AFX_MSGMAP map = {&CCmdTarget::GetThisMessageMap, &entries[0]};
@@ -440,7 +453,9 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap() {
 
 // ---- CWnd: wrappers
 
-void CWnd::SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
+void CWnd::SetWindowText(LPCWSTR text) {
+    ::SetWindowTextW(m_hWnd, text);
+}
 int CWnd::GetWindowText(LPWSTR buffer, int maxCount) const {
     return ::GetWindowTextW(m_hWnd, buffer, maxCount);
 }
@@ -453,12 +468,24 @@ void CWnd::GetWindowText(CString& text) const {
     int got = ::GetWindowTextW(m_hWnd, text.GetBuffer(length + 1), length + 1);
     text.ReleaseBuffer(got);
 }
-int CWnd::GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
-BOOL CWnd::ShowWindow(int cmdShow) { return ::ShowWindow(m_hWnd, cmdShow); }
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+int CWnd::GetWindowTextLength() const {
+    return ::GetWindowTextLengthW(m_hWnd);
+}
+BOOL CWnd::ShowWindow(int cmdShow) {
+    return ::ShowWindow(m_hWnd, cmdShow);
+}
+BOOL CWnd::IsWindowVisible() const {
+    return ::IsWindowVisible(m_hWnd);
+}
+BOOL CWnd::IsWindowEnabled() const {
+    return ::IsWindowEnabled(m_hWnd);
+}
+BOOL CWnd::EnableWindow(BOOL enable) {
+    return ::EnableWindow(m_hWnd, enable);
+}
+DWORD CWnd::GetStyle() const {
+    return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+}
 DWORD CWnd::GetExStyle() const {
     return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
 }
@@ -489,14 +516,22 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
     return ::SetWindowPos(m_hWnd, AfxGetSafeHwnd(insertAfter), x, y, cx, cy, flags);
 }
-void CWnd::GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
-void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
-void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
+void CWnd::GetWindowRect(LPRECT rect) const {
+    ::GetWindowRect(m_hWnd, rect);
+}
+void CWnd::GetClientRect(LPRECT rect) const {
+    ::GetClientRect(m_hWnd, rect);
+}
+void CWnd::ClientToScreen(LPPOINT point) const {
+    ::ClientToScreen(m_hWnd, point);
+}
 void CWnd::ClientToScreen(LPRECT rect) const {
     ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&rect->left));
     ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&rect->right));
 }
-void CWnd::ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
+void CWnd::ScreenToClient(LPPOINT point) const {
+    ::ScreenToClient(m_hWnd, point);
+}
 void CWnd::ScreenToClient(LPRECT rect) const {
     ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&rect->left));
     ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&rect->right));
@@ -524,8 +559,10 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
         info.cbSize = sizeof info;
         GetMonitorInfoW(monitor, &info);
         bounds = info.rcWork;
-        if (center && ::IsWindowVisible(center) && !::IsIconic(center)) ::GetWindowRect(center, &target);
-        else target = bounds;
+        if (center && ::IsWindowVisible(center) && !::IsIconic(center))
+            ::GetWindowRect(center, &target);
+        else
+            target = bounds;
     }
     int x = (target.left + target.right) / 2 - window.Width() / 2;
     int y = (target.top + target.bottom) / 2 - window.Height() / 2;
@@ -537,16 +574,34 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
-CWnd* CWnd::GetTopLevelParent() const { return FromHandle(::GetAncestor(m_hWnd, GA_ROOT)); }
-CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
-int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
-CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-CWnd* CWnd::GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
+CWnd* CWnd::GetParent() const {
+    return FromHandle(::GetParent(m_hWnd));
+}
+CWnd* CWnd::GetOwner() const {
+    return FromHandle(::GetWindow(m_hWnd, GW_OWNER));
+}
+CWnd* CWnd::GetTopLevelParent() const {
+    return FromHandle(::GetAncestor(m_hWnd, GA_ROOT));
+}
+CWnd* CWnd::GetDlgItem(int id) const {
+    return FromHandle(::GetDlgItem(m_hWnd, id));
+}
+int CWnd::GetDlgCtrlID() const {
+    return ::GetDlgCtrlID(m_hWnd);
+}
+CWnd* CWnd::GetFocus() {
+    return FromHandle(::GetFocus());
+}
+CWnd* CWnd::SetFocus() {
+    return FromHandle(::SetFocus(m_hWnd));
+}
+CWnd* CWnd::GetActiveWindow() {
+    return FromHandle(::GetActiveWindow());
+}
 
-void CWnd::SetDlgItemText(int id, LPCWSTR text) { ::SetDlgItemTextW(m_hWnd, id, text); }
+void CWnd::SetDlgItemText(int id, LPCWSTR text) {
+    ::SetDlgItemTextW(m_hWnd, id, text);
+}
 int CWnd::GetDlgItemText(int id, CString& text) const {
     HWND control = ::GetDlgItem(m_hWnd, id);
     text.Empty();
@@ -560,8 +615,12 @@ void CWnd::SetDlgItemInt(int id, UINT value, BOOL isSigned) {
 UINT CWnd::GetDlgItemInt(int id, BOOL* translated, BOOL isSigned) const {
     return ::GetDlgItemInt(m_hWnd, id, translated, isSigned);
 }
-void CWnd::CheckDlgButton(int id, UINT check) { ::CheckDlgButton(m_hWnd, id, check); }
-UINT CWnd::IsDlgButtonChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id); }
+void CWnd::CheckDlgButton(int id, UINT check) {
+    ::CheckDlgButton(m_hWnd, id, check);
+}
+UINT CWnd::IsDlgButtonChecked(int id) const {
+    return ::IsDlgButtonChecked(m_hWnd, id);
+}
 LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendDlgItemMessageW(m_hWnd, id, message, wParam, lParam);
 }
@@ -572,17 +631,27 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::PostMessageW(m_hWnd, message, wParam, lParam);
 }
-void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
-void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
+void CWnd::Invalidate(BOOL erase) {
+    ::InvalidateRect(m_hWnd, nullptr, erase);
+}
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) {
+    ::InvalidateRect(m_hWnd, rect, erase);
+}
+void CWnd::UpdateWindow() {
+    ::UpdateWindow(m_hWnd);
+}
 BOOL CWnd::RedrawWindow(LPCRECT update, HRGN region, UINT flags) {
     return ::RedrawWindow(m_hWnd, update, region, flags);
 }
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc) {
     return ::SetTimer(m_hWnd, id, elapse, proc);
 }
-BOOL CWnd::KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
-HFONT CWnd::GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+BOOL CWnd::KillTimer(UINT_PTR id) {
+    return ::KillTimer(m_hWnd, id);
+}
+HFONT CWnd::GetFont() const {
+    return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+}
 void CWnd::SetFont(HFONT font, BOOL redraw) {
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }
@@ -593,32 +662,84 @@ int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) {
     }
     return ::MessageBoxW(m_hWnd, text, caption, type);
 }
-CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
-int CWnd::ReleaseDC(CDC* dc) { return dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0; }
+CDC* CWnd::GetDC() {
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
+int CWnd::ReleaseDC(CDC* dc) {
+    return dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0;
+}
 
 // ---- CWnd: default handlers
 
-int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnSetFocus(CWnd*) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
-void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
-void CWnd::OnHScroll(UINT, UINT, CWnd*) { Default(); }
-void CWnd::OnVScroll(UINT, UINT, CWnd*) { Default(); }
-UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
+int CWnd::OnCreate(LPCREATESTRUCT) {
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+void CWnd::OnSetFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
+    return static_cast<BOOL>(Default());
+}
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) {
+    return reinterpret_cast<HBRUSH>(Default());
+}
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) {
+    Default();
+}
+void CWnd::OnHScroll(UINT, UINT, CWnd*) {
+    Default();
+}
+void CWnd::OnVScroll(UINT, UINT, CWnd*) {
+    Default();
+}
+UINT CWnd::OnGetDlgCode() {
+    return static_cast<UINT>(Default());
+}
+void CWnd::OnShowWindow(BOOL, UINT) {
+    Default();
+}

@@ -37,8 +37,12 @@ protected:
     }
 };
 
-std::wstring Item(const CDialog& dlg, int id) { return fwtest::Text(::GetDlgItem(dlg.m_hWnd, id)); }
-LRESULT Checked(const CDialog& dlg, int id) { return dlg.SendDlgItemMessage(id, BM_GETCHECK); }
+std::wstring Item(const CDialog& dlg, int id) {
+    return fwtest::Text(::GetDlgItem(dlg.m_hWnd, id));
+}
+LRESULT Checked(const CDialog& dlg, int id) {
+    return dlg.SendDlgItemMessage(id, BM_GETCHECK);
+}
 
 TEST(DataExchange, LoadsMembersIntoControlsAtInitialisation) {
     ExchangeDlg dlg;
@@ -48,7 +52,8 @@ TEST(DataExchange, LoadsMembersIntoControlsAtInitialisation) {
     EXPECT_EQ(CWnd::FromHandlePermanent(::GetDlgItem(dlg.m_hWnd, 201)), &dlg.edit);
     EXPECT_EQ(Item(dlg, 201), L"hello");
     EXPECT_EQ(Item(dlg, 202), L"42");
-    EXPECT_EQ(Item(dlg, 203), L"0.1") << "reals are shown with their shortest round-tripping digits";
+    EXPECT_EQ(Item(dlg, 203), L"0.1")
+        << "reals are shown with their shortest round-tripping digits";
     EXPECT_EQ(Checked(dlg, 204), BST_CHECKED);
     EXPECT_EQ(Checked(dlg, 205), BST_UNCHECKED);
     EXPECT_EQ(Checked(dlg, 206), BST_CHECKED);
@@ -121,15 +126,15 @@ TEST_P(DataExchangeFailure, ShowsTheFrameworkMessageAndKeepsTheMembers) {
     dlg.DestroyWindow();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DataExchangeFailure,
-    ::testing::Values(BadInput{202, L"12abc", L"Please enter an integer."},
-                      BadInput{202, L"", L"Please enter an integer."},
-                      BadInput{202, L"99999999999", L"Please enter an integer."},
-                      BadInput{202, L"1.5", L"Please enter an integer."},
-                      BadInput{203, L"abc", L"Please enter a number."},
-                      BadInput{203, L"1e999", L"Please enter a number."},
-                      BadInput{203, L"3 4", L"Please enter a number."}));
+INSTANTIATE_TEST_SUITE_P(Cases, DataExchangeFailure,
+                         ::testing::Values(BadInput{202, L"12abc", L"Please enter an integer."},
+                                           BadInput{202, L"", L"Please enter an integer."},
+                                           BadInput{202, L"99999999999",
+                                                    L"Please enter an integer."},
+                                           BadInput{202, L"1.5", L"Please enter an integer."},
+                                           BadInput{203, L"abc", L"Please enter a number."},
+                                           BadInput{203, L"1e999", L"Please enter a number."},
+                                           BadInput{203, L"3 4", L"Please enter a number."}));
 
 TEST(ModalDialog, OkSavesCancelDoesNotAndTheMainWindowOwnsIt) {
     CWnd main;

@@ -15,8 +15,10 @@ protected:
     void SetUp() override {
         module = LoadLibraryW(L"fwtest_resmodule.dll");
         ASSERT_NE(module, nullptr);
-        state = reinterpret_cast<StateFn>(reinterpret_cast<void*>(GetProcAddress(module, "ResModuleState")))();
-        inside = reinterpret_cast<StateFn>(reinterpret_cast<void*>(GetProcAddress(module, "ResModuleStateInside")));
+        state = reinterpret_cast<StateFn>(
+            reinterpret_cast<void*>(GetProcAddress(module, "ResModuleState")))();
+        inside = reinterpret_cast<StateFn>(
+            reinterpret_cast<void*>(GetProcAddress(module, "ResModuleStateInside")));
     }
     void TearDown() override {
         if (module) FreeLibrary(module);
@@ -126,8 +128,8 @@ TEST(Application, OnePerModuleWithRegistryProfile) {
     EXPECT_STREQ(g_testApp.GetProfileString(L"Section", L"Name"), L"value");
     EXPECT_STREQ(g_testApp.GetProfileString(L"Section", L"Nothing", L"dflt"), L"dflt");
     HKEY key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tamrix Tests\\Framework tests\\Section", 0,
-                            KEY_READ, &key),
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tamrix Tests\\Framework tests\\Section",
+                            0, KEY_READ, &key),
               ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_TRUE(g_testApp.WriteProfileString(L"Section", nullptr, nullptr));

@@ -8,7 +8,9 @@
 
 namespace {
 
-std::wstring S(const CString& s) { return std::wstring(s.GetString(), s.GetLength()); }
+std::wstring S(const CString& s) {
+    return std::wstring(s.GetString(), s.GetLength());
+}
 
 CString Fmt(LPCWSTR format, ...) {
     va_list args;
@@ -39,7 +41,11 @@ TEST(StringSharing, CopiesShareOneBufferUntilOneIsChanged) {
         {"SetAt", [](CString& s) { s.SetAt(0, L'S'); }},
         {"MakeUpper", [](CString& s) { s.MakeUpper(); }},
         {"Replace", [](CString& s) { s.Replace(L'e', L'E'); }},
-        {"GetBuffer", [](CString& s) { s.GetBuffer()[0] = L'X'; s.ReleaseBuffer(); }},
+        {"GetBuffer",
+         [](CString& s) {
+             s.GetBuffer()[0] = L'X';
+             s.ReleaseBuffer();
+         }},
         {"Remove", [](CString& s) { s.Remove(L't'); }},
         {"Insert", [](CString& s) { s.Insert(0, L">"); }},
         {"MakeReverse", [](CString& s) { s.MakeReverse(); }},
@@ -135,13 +141,22 @@ TEST(StringSearching, FindAndExtractWithClamping) {
         CString got;
         const wchar_t* want;
     } cases[] = {
-        {s.Left(7), L"bracket"},       {s.Left(-1), L""},         {s.Left(99), L"bracket.old.3dm"},
-        {s.Mid(8), L"old.3dm"},        {s.Mid(8, 3), L"old"},     {s.Mid(-5, 2), L"br"},
-        {s.Mid(99), L""},              {s.Mid(12, 99), L"3dm"},   {s.Right(3), L"3dm"},
-        {s.Right(0), L""},             {s.Right(99), L"bracket.old.3dm"},
-        {s.SpanExcluding(L"."), L"bracket"}, {s.SpanIncluding(L"abckr"), L"brack"},
+        {s.Left(7), L"bracket"},
+        {s.Left(-1), L""},
+        {s.Left(99), L"bracket.old.3dm"},
+        {s.Mid(8), L"old.3dm"},
+        {s.Mid(8, 3), L"old"},
+        {s.Mid(-5, 2), L"br"},
+        {s.Mid(99), L""},
+        {s.Mid(12, 99), L"3dm"},
+        {s.Right(3), L"3dm"},
+        {s.Right(0), L""},
+        {s.Right(99), L"bracket.old.3dm"},
+        {s.SpanExcluding(L"."), L"bracket"},
+        {s.SpanIncluding(L"abckr"), L"brack"},
     };
-    for (auto& c : cases) EXPECT_EQ(S(c.got), c.want);
+    for (auto& c : cases)
+        EXPECT_EQ(S(c.got), c.want);
 }
 
 TEST(StringComparing, OrdinalAndCaseless) {
@@ -190,7 +205,8 @@ TEST(StringFormat, ConversionsWidthsAndPrecisions) {
         {Fmt(L"unicode %s", L"\u00e9\u4e2d"), L"unicode \u00e9\u4e2d"},
     };
     int n = 0;
-    for (auto& c : cases) EXPECT_EQ(S(c.got), c.want) << "case " << n++;
+    for (auto& c : cases)
+        EXPECT_EQ(S(c.got), c.want) << "case " << n++;
 
     // Output longer than any internal buffer.
     CString wide = Fmt(L"%300d|%s", 1, static_cast<LPCWSTR>(CString(L'z', 500)));

@@ -16,8 +16,14 @@ public:
     int baseCalls = 0;
 
 protected:
-    LRESULT OnBase(WPARAM wParam, LPARAM) { ++baseCalls; return 100 + static_cast<LRESULT>(wParam); }
-    LRESULT OnMiddleInBase(WPARAM, LPARAM) { ++baseCalls; return -1; }
+    LRESULT OnBase(WPARAM wParam, LPARAM) {
+        ++baseCalls;
+        return 100 + static_cast<LRESULT>(wParam);
+    }
+    LRESULT OnMiddleInBase(WPARAM, LPARAM) {
+        ++baseCalls;
+        return -1;
+    }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(BaseWnd, CWnd)
@@ -30,7 +36,10 @@ public:
     int middleCalls = 0;
 
 protected:
-    LRESULT OnMiddle(WPARAM, LPARAM) { ++middleCalls; return 200; }
+    LRESULT OnMiddle(WPARAM, LPARAM) {
+        ++middleCalls;
+        return 200;
+    }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(MiddleWnd, BaseWnd)
@@ -51,7 +60,10 @@ protected:
     // Default() runs the window's previous procedure for the current message.
     LRESULT OnGetTextLength(WPARAM, LPARAM) { return Default() + 1000; }
     void OnTimer(UINT_PTR id) { timers += static_cast<int>(id); }
-    void OnDestroy() { ++destroyed; CWnd::OnDestroy(); }
+    void OnDestroy() {
+        ++destroyed;
+        CWnd::OnDestroy();
+    }
     void PostNcDestroy() override { ++postNcDestroyed; }
     DECLARE_MESSAGE_MAP()
 };
@@ -157,8 +169,8 @@ protected:
         for (int i = 0; i < 3; ++i) {
             DWORD style = WS_CHILD | WS_VISIBLE | (i == 1 ? BS_OWNERDRAW : BS_PUSHBUTTON);
             raw[i] = CreateWindowExW(0, L"BUTTON", L"b", style, 0, 30 * i, 80, 25, parent.m_hWnd,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(501 + i)), instance,
-                                     nullptr);
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(501 + i)),
+                                     instance, nullptr);
             ASSERT_NE(raw[i], nullptr);
         }
         ASSERT_TRUE(button.SubclassDlgItem(501, &parent));

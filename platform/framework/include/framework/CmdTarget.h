@@ -68,19 +68,21 @@ public:
 #define DECLARE_MESSAGE_MAP()                                                                      \
 protected:                                                                                         \
     static const AFX_MSGMAP* GetThisMessageMap();                                                  \
-    const AFX_MSGMAP* GetMessageMap() const override;                                             \
+    const AFX_MSGMAP* GetMessageMap() const override;                                              \
                                                                                                    \
 private:
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
         typedef theClass ThisClass;                                                                \
         typedef baseClass TheBaseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, 0, 0, nullptr}                                                                          \
+    { 0, 0, 0, 0, nullptr }                                                                        \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
@@ -90,7 +92,7 @@ private:
 // The body of a dispatch function: `self` is the object, `message`, `wParam`,
 // `lParam` and `result` the message; the body returns TRUE when it handled it.
 #define AFX_DISPATCH(body)                                                                         \
-    [](CCmdTarget * target_, UINT message, WPARAM wParam, LPARAM lParam, LRESULT * result) -> BOOL { \
+    [](CCmdTarget* target_, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) -> BOOL { \
         ThisClass* self = static_cast<ThisClass*>(target_);                                        \
         (void)self, (void)message, (void)wParam, (void)lParam, (void)result;                       \
         body                                                                                       \
@@ -98,22 +100,35 @@ private:
 
 // Any message: LRESULT OnMessage(WPARAM, LPARAM).
 #define ON_MESSAGE(msg, memberFxn)                                                                 \
-    {msg, 0, 0, 0, AFX_DISPATCH(*result = self->memberFxn(wParam, lParam); return TRUE;)},
+    { msg, 0, 0, 0, AFX_DISPATCH(*result = self->memberFxn(wParam, lParam); return TRUE;) }        \
+    ,
 
 // Commands: void OnCommand() for a menu item, accelerator or BN_CLICKED (code 0).
 #define ON_COMMAND(id, memberFxn)                                                                  \
-    {WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(id),                                  \
-     AFX_DISPATCH(self->memberFxn(); return TRUE;)},
+    {                                                                                              \
+        WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(id),                               \
+            AFX_DISPATCH(self->memberFxn(); return TRUE;)                                          \
+    }                                                                                              \
+    ,
 #define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                    \
-    {WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(idLast),                              \
-     AFX_DISPATCH(self->memberFxn(LOWORD(wParam)); return TRUE;)},
+    {                                                                                              \
+        WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(idLast),                           \
+            AFX_DISPATCH(self->memberFxn(LOWORD(wParam)); return TRUE;)                            \
+    }                                                                                              \
+    ,
 // Control notifications sent in WM_COMMAND: void OnNotify().
 #define ON_CONTROL(code, id, memberFxn)                                                            \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),            \
-     AFX_DISPATCH(self->memberFxn(); return TRUE;)},
+    {                                                                                              \
+        WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),         \
+            AFX_DISPATCH(self->memberFxn(); return TRUE;)                                          \
+    }                                                                                              \
+    ,
 #define ON_CONTROL_RANGE(code, id, idLast, memberFxn)                                              \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast),        \
-     AFX_DISPATCH(self->memberFxn(LOWORD(wParam)); return TRUE;)},
+    {                                                                                              \
+        WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast),     \
+            AFX_DISPATCH(self->memberFxn(LOWORD(wParam)); return TRUE;)                            \
+    }                                                                                              \
+    ,
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
@@ -127,93 +142,166 @@ private:
 
 // WM_NOTIFY from a child: void OnNotify(NMHDR*, LRESULT*).
 #define ON_NOTIFY(code, id, memberFxn)                                                             \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),             \
-     AFX_DISPATCH(self->memberFxn(reinterpret_cast<NMHDR*>(lParam), result); return TRUE;)},
+    {                                                                                              \
+        WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),          \
+            AFX_DISPATCH(self->memberFxn(reinterpret_cast<NMHDR*>(lParam), result); return TRUE;)  \
+    }                                                                                              \
+    ,
 #define ON_NOTIFY_RANGE(code, id, idLast, memberFxn)                                               \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast),         \
-     AFX_DISPATCH(self->memberFxn(static_cast<UINT>(reinterpret_cast<NMHDR*>(lParam)->idFrom),     \
-                                  reinterpret_cast<NMHDR*>(lParam), result);                       \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(idLast),      \
+            AFX_DISPATCH(                                                                          \
+                self->memberFxn(static_cast<UINT>(reinterpret_cast<NMHDR*>(lParam)->idFrom),       \
+                                reinterpret_cast<NMHDR*>(lParam), result);                         \
+                return TRUE;)                                                                      \
+    }                                                                                              \
+    ,
 
 // Notifications reflected back to the control that sent them.
 // void OnReflect(NMHDR*, LRESULT*); the _EX form returns BOOL: FALSE lets the
 // parent see the notification as well.
 #define ON_NOTIFY_REFLECT(code, memberFxn)                                                         \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0,                                   \
-     AFX_DISPATCH(self->memberFxn(reinterpret_cast<NMHDR*>(lParam), result); return TRUE;)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0,                                \
+            AFX_DISPATCH(self->memberFxn(reinterpret_cast<NMHDR*>(lParam), result); return TRUE;)  \
+    }                                                                                              \
+    ,
 #define ON_NOTIFY_REFLECT_EX(code, memberFxn)                                                      \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0,                                   \
-     AFX_DISPATCH(return self->memberFxn(reinterpret_cast<NMHDR*>(lParam), result);)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0,                                \
+            AFX_DISPATCH(return self->memberFxn(reinterpret_cast<NMHDR*>(lParam), result);)        \
+    }                                                                                              \
+    ,
 // void OnReflect() for a WM_COMMAND notification; _EX returns BOOL as above.
 #define ON_CONTROL_REFLECT(code, memberFxn)                                                        \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0,                                  \
-     AFX_DISPATCH(self->memberFxn(); return TRUE;)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0,                               \
+            AFX_DISPATCH(self->memberFxn(); return TRUE;)                                          \
+    }                                                                                              \
+    ,
 #define ON_CONTROL_REFLECT_EX(code, memberFxn)                                                     \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0,                                  \
-     AFX_DISPATCH(return self->memberFxn();)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0,                               \
+            AFX_DISPATCH(return self->memberFxn();)                                                \
+    }                                                                                              \
+    ,
 #define ON_BN_CLICKED_REFLECT(memberFxn) ON_CONTROL_REFLECT(BN_CLICKED, memberFxn)
 #define ON_EN_CHANGE_REFLECT(memberFxn) ON_CONTROL_REFLECT(EN_CHANGE, memberFxn)
 #define ON_CBN_SELCHANGE_REFLECT(memberFxn) ON_CONTROL_REFLECT(CBN_SELCHANGE, memberFxn)
 #define ON_STN_CLICKED_REFLECT(memberFxn) ON_CONTROL_REFLECT(STN_CLICKED, memberFxn)
 // HBRUSH CtlColor(CDC*, UINT nCtlColor): a null brush lets the parent decide.
 #define ON_WM_CTLCOLOR_REFLECT()                                                                   \
-    {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                                       \
-     AFX_DISPATCH(HBRUSH b = self->CtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),        \
-                                            static_cast<UINT>(lParam));                            \
-                  if (!b) return FALSE;                                                            \
-                  *result = reinterpret_cast<LRESULT>(b); return TRUE;)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                                    \
+            AFX_DISPATCH(HBRUSH b = self->CtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), \
+                                                   static_cast<UINT>(lParam));                     \
+                         if (!b) return FALSE; *result = reinterpret_cast<LRESULT>(b);             \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 // void DrawItem(LPDRAWITEMSTRUCT) / void MeasureItem(LPMEASUREITEMSTRUCT).
 #define ON_WM_DRAWITEM_REFLECT()                                                                   \
-    {WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0,                                                       \
-     AFX_DISPATCH(self->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); *result = TRUE;      \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0,                                                    \
+            AFX_DISPATCH(self->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));               \
+                         *result = TRUE; return TRUE;)                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_MEASUREITEM_REFLECT()                                                                \
-    {WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0,                                                    \
-     AFX_DISPATCH(self->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); *result = TRUE; \
-                  return TRUE;)},
-// void HScroll(UINT nSBCode, UINT nPos) / VScroll, reflected from the parent's WM_HSCROLL/WM_VSCROLL.
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0,                                                 \
+            AFX_DISPATCH(self->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));         \
+                         *result = TRUE; return TRUE;)                                             \
+    }                                                                                              \
+    ,
+// void HScroll(UINT nSBCode, UINT nPos) / VScroll, reflected from the parent's
+// WM_HSCROLL/WM_VSCROLL.
 #define ON_WM_HSCROLL_REFLECT()                                                                    \
-    {WM_REFLECT_BASE + WM_HSCROLL, 0, 0, 0,                                                        \
-     AFX_DISPATCH(self->HScroll(LOWORD(wParam), HIWORD(wParam)); return TRUE;)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_HSCROLL, 0, 0, 0,                                                     \
+            AFX_DISPATCH(self->HScroll(LOWORD(wParam), HIWORD(wParam)); return TRUE;)              \
+    }                                                                                              \
+    ,
 #define ON_WM_VSCROLL_REFLECT()                                                                    \
-    {WM_REFLECT_BASE + WM_VSCROLL, 0, 0, 0,                                                        \
-     AFX_DISPATCH(self->VScroll(LOWORD(wParam), HIWORD(wParam)); return TRUE;)},
+    {                                                                                              \
+        WM_REFLECT_BASE + WM_VSCROLL, 0, 0, 0,                                                     \
+            AFX_DISPATCH(self->VScroll(LOWORD(wParam), HIWORD(wParam)); return TRUE;)              \
+    }                                                                                              \
+    ,
 
 // Window messages with their usual handler names and signatures.
 #define ON_WM_CREATE()                                                                             \
-    {WM_CREATE, 0, 0, 0,                                                                           \
-     AFX_DISPATCH(*result = self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam)); return TRUE;)},
-#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AFX_DISPATCH(self->OnDestroy(); return TRUE;)},
-#define ON_WM_CLOSE() {WM_CLOSE, 0, 0, 0, AFX_DISPATCH(self->OnClose(); return TRUE;)},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, AFX_DISPATCH(self->OnPaint(); return TRUE;)},
+    {                                                                                              \
+        WM_CREATE, 0, 0, 0,                                                                        \
+            AFX_DISPATCH(*result = self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));       \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
+#define ON_WM_DESTROY()                                                                            \
+    { WM_DESTROY, 0, 0, 0, AFX_DISPATCH(self->OnDestroy(); return TRUE;) }                         \
+    ,
+#define ON_WM_CLOSE()                                                                              \
+    { WM_CLOSE, 0, 0, 0, AFX_DISPATCH(self->OnClose(); return TRUE;) }                             \
+    ,
+#define ON_WM_PAINT()                                                                              \
+    { WM_PAINT, 0, 0, 0, AFX_DISPATCH(self->OnPaint(); return TRUE;) }                             \
+    ,
 #define ON_WM_ERASEBKGND()                                                                         \
-    {WM_ERASEBKGND, 0, 0, 0,                                                                       \
-     AFX_DISPATCH(*result = self->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));    \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_ERASEBKGND, 0, 0, 0,                                                                    \
+            AFX_DISPATCH(*result =                                                                 \
+                             self->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));   \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_SIZE()                                                                               \
-    {WM_SIZE, 0, 0, 0,                                                                             \
-     AFX_DISPATCH(self->OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));         \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_SIZE, 0, 0, 0,                                                                          \
+            AFX_DISPATCH(self->OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));  \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_TIMER()                                                                              \
-    {WM_TIMER, 0, 0, 0, AFX_DISPATCH(self->OnTimer(static_cast<UINT_PTR>(wParam)); return TRUE;)},
+    {                                                                                              \
+        WM_TIMER, 0, 0, 0,                                                                         \
+            AFX_DISPATCH(self->OnTimer(static_cast<UINT_PTR>(wParam)); return TRUE;)               \
+    }                                                                                              \
+    ,
 #define ON_WM_SETFOCUS()                                                                           \
-    {WM_SETFOCUS, 0, 0, 0,                                                                         \
-     AFX_DISPATCH(self->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))); return TRUE;)},
+    {                                                                                              \
+        WM_SETFOCUS, 0, 0, 0,                                                                      \
+            AFX_DISPATCH(self->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));       \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_KILLFOCUS()                                                                          \
-    {WM_KILLFOCUS, 0, 0, 0,                                                                        \
-     AFX_DISPATCH(self->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));             \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_KILLFOCUS, 0, 0, 0,                                                                     \
+            AFX_DISPATCH(self->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));      \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_CHAR()                                                                               \
-    {WM_CHAR, 0, 0, 0,                                                                             \
-     AFX_DISPATCH(self->OnChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));         \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_CHAR, 0, 0, 0,                                                                          \
+            AFX_DISPATCH(self->OnChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));  \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_KEYDOWN()                                                                            \
-    {WM_KEYDOWN, 0, 0, 0,                                                                          \
-     AFX_DISPATCH(self->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));      \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_KEYDOWN, 0, 0, 0,                                                                       \
+            AFX_DISPATCH(                                                                          \
+                self->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));        \
+                return TRUE;)                                                                      \
+    }                                                                                              \
+    ,
 #define AFX_MOUSE_ENTRY(msg, memberFxn)                                                            \
-    {msg, 0, 0, 0,                                                                                 \
-     AFX_DISPATCH(self->memberFxn(static_cast<UINT>(wParam), CPoint(lParam)); return TRUE;)},
+    {                                                                                              \
+        msg, 0, 0, 0,                                                                              \
+            AFX_DISPATCH(self->memberFxn(static_cast<UINT>(wParam), CPoint(lParam)); return TRUE;) \
+    }                                                                                              \
+    ,
 #define ON_WM_LBUTTONDOWN() AFX_MOUSE_ENTRY(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() AFX_MOUSE_ENTRY(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)
@@ -221,36 +309,56 @@ private:
 #define ON_WM_RBUTTONUP() AFX_MOUSE_ENTRY(WM_RBUTTONUP, OnRButtonUp)
 #define ON_WM_MOUSEMOVE() AFX_MOUSE_ENTRY(WM_MOUSEMOVE, OnMouseMove)
 #define ON_WM_SETCURSOR()                                                                          \
-    {WM_SETCURSOR, 0, 0, 0,                                                                        \
-     AFX_DISPATCH(*result = self->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)),    \
-                                              LOWORD(lParam), HIWORD(lParam));                     \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_SETCURSOR, 0, 0, 0,                                                                     \
+            AFX_DISPATCH(*result =                                                                 \
+                             self->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)),   \
+                                               LOWORD(lParam), HIWORD(lParam));                    \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 // HBRUSH OnCtlColor(CDC*, CWnd* control, UINT nCtlColor) for every WM_CTLCOLOR* message.
 #define ON_WM_CTLCOLOR()                                                                           \
-    {WM_CTLCOLOR, 0, 0, 0,                                                                         \
-     AFX_DISPATCH(*result = reinterpret_cast<LRESULT>(self->OnCtlColor(                            \
-                      CDC::FromHandle(reinterpret_cast<HDC>(wParam)),                              \
-                      CWnd::FromHandle(reinterpret_cast<HWND>(lParam)),                            \
-                      AfxCtlColorType(message)));                                                  \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_CTLCOLOR, 0, 0, 0,                                                                      \
+            AFX_DISPATCH(*result = reinterpret_cast<LRESULT>(                                      \
+                             self->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),      \
+                                              CWnd::FromHandle(reinterpret_cast<HWND>(lParam)),    \
+                                              AfxCtlColorType(message)));                          \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_DRAWITEM()                                                                           \
-    {WM_DRAWITEM, 0, 0, 0,                                                                         \
-     AFX_DISPATCH(self->OnDrawItem(static_cast<int>(wParam),                                       \
-                                   reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));                    \
-                  *result = TRUE; return TRUE;)},
+    {                                                                                              \
+        WM_DRAWITEM, 0, 0, 0,                                                                      \
+            AFX_DISPATCH(self->OnDrawItem(static_cast<int>(wParam),                                \
+                                          reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));             \
+                         *result = TRUE; return TRUE;)                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_HSCROLL()                                                                            \
-    {WM_HSCROLL, 0, 0, 0,                                                                          \
-     AFX_DISPATCH(self->OnHScroll(LOWORD(wParam), HIWORD(wParam),                                  \
-                                  CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));               \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_HSCROLL, 0, 0, 0,                                                                       \
+            AFX_DISPATCH(self->OnHScroll(LOWORD(wParam), HIWORD(wParam),                           \
+                                         CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));        \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_VSCROLL()                                                                            \
-    {WM_VSCROLL, 0, 0, 0,                                                                          \
-     AFX_DISPATCH(self->OnVScroll(LOWORD(wParam), HIWORD(wParam),                                  \
-                                  CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));               \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_VSCROLL, 0, 0, 0,                                                                       \
+            AFX_DISPATCH(self->OnVScroll(LOWORD(wParam), HIWORD(wParam),                           \
+                                         CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));        \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
 #define ON_WM_GETDLGCODE()                                                                         \
-    {WM_GETDLGCODE, 0, 0, 0, AFX_DISPATCH(*result = self->OnGetDlgCode(); return TRUE;)},
+    { WM_GETDLGCODE, 0, 0, 0, AFX_DISPATCH(*result = self->OnGetDlgCode(); return TRUE;) }         \
+    ,
 #define ON_WM_SHOWWINDOW()                                                                         \
-    {WM_SHOWWINDOW, 0, 0, 0,                                                                       \
-     AFX_DISPATCH(self->OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));        \
-                  return TRUE;)},
+    {                                                                                              \
+        WM_SHOWWINDOW, 0, 0, 0,                                                                    \
+            AFX_DISPATCH(self->OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam)); \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,

@@ -27,7 +27,9 @@ class FW_API CProgressCtrl : public CWnd {
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
-    void SetRange(short lower, short upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
+    void SetRange(short lower, short upper) {
+        SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper));
+    }
     void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
     void GetRange(int& lower, int& upper) const {
         PBRANGE r{};

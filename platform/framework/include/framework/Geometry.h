@@ -104,10 +104,30 @@ public:
     bool operator!=(const RECT& r) const noexcept { return !(*this == r); }
     CRect& operator+=(POINT p) noexcept { return OffsetRect(p), *this; }
     CRect& operator-=(POINT p) noexcept { return OffsetRect(-p.x, -p.y), *this; }
-    CRect operator+(POINT p) const noexcept { CRect r(*this); return r += p; }
-    CRect operator-(POINT p) const noexcept { CRect r(*this); return r -= p; }
-    CRect& operator&=(const RECT& r) noexcept { IntersectRect(this, &r); return *this; }
-    CRect& operator|=(const RECT& r) noexcept { UnionRect(this, &r); return *this; }
-    CRect operator&(const RECT& r) const noexcept { CRect x; x.IntersectRect(this, &r); return x; }
-    CRect operator|(const RECT& r) const noexcept { CRect x; x.UnionRect(this, &r); return x; }
+    CRect operator+(POINT p) const noexcept {
+        CRect r(*this);
+        return r += p;
+    }
+    CRect operator-(POINT p) const noexcept {
+        CRect r(*this);
+        return r -= p;
+    }
+    CRect& operator&=(const RECT& r) noexcept {
+        IntersectRect(this, &r);
+        return *this;
+    }
+    CRect& operator|=(const RECT& r) noexcept {
+        UnionRect(this, &r);
+        return *this;
+    }
+    CRect operator&(const RECT& r) const noexcept {
+        CRect x;
+        x.IntersectRect(this, &r);
+        return x;
+    }
+    CRect operator|(const RECT& r) const noexcept {
+        CRect x;
+        x.UnionRect(this, &r);
+        return x;
+    }
 };

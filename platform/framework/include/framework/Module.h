@@ -54,7 +54,8 @@ inline AFX_MODULE_STATE* AfxGetStaticModuleState() {
 // Switches the thread's module state for the lifetime of the object.
 class AFX_MAINTAIN_STATE2 {
 public:
-    explicit AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state) : m_pPrevState(AfxSetModuleState(state)) {}
+    explicit AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state)
+        : m_pPrevState(AfxSetModuleState(state)) {}
     ~AFX_MAINTAIN_STATE2() { AfxSetModuleState(m_pPrevState); }
     AFX_MAINTAIN_STATE2(const AFX_MAINTAIN_STATE2&) = delete;
     AFX_MAINTAIN_STATE2& operator=(const AFX_MAINTAIN_STATE2&) = delete;
@@ -171,7 +172,8 @@ FW_API CWnd* AFXAPI AfxGetMainWnd();
 // The application message box (CWinApp::DoMessageBox, or the framework's own
 // when the module has no application object).
 FW_API int AFXAPI AfxMessageBox(LPCWSTR text, UINT type = MB_OK, UINT helpId = 0);
-FW_API int AFXAPI AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));
+FW_API int AFXAPI AfxMessageBox(UINT promptId, UINT type = MB_OK,
+                                UINT helpId = static_cast<UINT>(-1));
 // The framework's wait cursor counter for the calling thread (see DoWaitCursor).
 FW_API void AFXAPI AfxDoWaitCursor(int code);
 
@@ -186,7 +188,9 @@ public:
 
 private:
     static void AfxDoWaitCursorThroughApp(int code) {
-        if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(code);
-        else AfxDoWaitCursor(code);
+        if (CWinApp* app = AfxGetApp())
+            app->DoWaitCursor(code);
+        else
+            AfxDoWaitCursor(code);
     }
 };

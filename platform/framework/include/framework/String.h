@@ -124,21 +124,57 @@ FW_API CString operator+(LPCWSTR a, const CString& b);
 FW_API CString operator+(const CString& a, wchar_t b);
 FW_API CString operator+(wchar_t a, const CString& b);
 
-inline bool operator==(const CString& a, const CString& b) noexcept { return a.Compare(b) == 0; }
-inline bool operator==(const CString& a, LPCWSTR b) noexcept { return a.Compare(b) == 0; }
-inline bool operator==(LPCWSTR a, const CString& b) noexcept { return b.Compare(a) == 0; }
-inline bool operator!=(const CString& a, const CString& b) noexcept { return a.Compare(b) != 0; }
-inline bool operator!=(const CString& a, LPCWSTR b) noexcept { return a.Compare(b) != 0; }
-inline bool operator!=(LPCWSTR a, const CString& b) noexcept { return b.Compare(a) != 0; }
-inline bool operator<(const CString& a, const CString& b) noexcept { return a.Compare(b) < 0; }
-inline bool operator<(const CString& a, LPCWSTR b) noexcept { return a.Compare(b) < 0; }
-inline bool operator<(LPCWSTR a, const CString& b) noexcept { return b.Compare(a) > 0; }
-inline bool operator>(const CString& a, const CString& b) noexcept { return a.Compare(b) > 0; }
-inline bool operator>(const CString& a, LPCWSTR b) noexcept { return a.Compare(b) > 0; }
-inline bool operator>(LPCWSTR a, const CString& b) noexcept { return b.Compare(a) < 0; }
-inline bool operator<=(const CString& a, const CString& b) noexcept { return a.Compare(b) <= 0; }
-inline bool operator<=(const CString& a, LPCWSTR b) noexcept { return a.Compare(b) <= 0; }
-inline bool operator<=(LPCWSTR a, const CString& b) noexcept { return b.Compare(a) >= 0; }
-inline bool operator>=(const CString& a, const CString& b) noexcept { return a.Compare(b) >= 0; }
-inline bool operator>=(const CString& a, LPCWSTR b) noexcept { return a.Compare(b) >= 0; }
-inline bool operator>=(LPCWSTR a, const CString& b) noexcept { return b.Compare(a) <= 0; }
+inline bool operator==(const CString& a, const CString& b) noexcept {
+    return a.Compare(b) == 0;
+}
+inline bool operator==(const CString& a, LPCWSTR b) noexcept {
+    return a.Compare(b) == 0;
+}
+inline bool operator==(LPCWSTR a, const CString& b) noexcept {
+    return b.Compare(a) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b) noexcept {
+    return a.Compare(b) != 0;
+}
+inline bool operator!=(const CString& a, LPCWSTR b) noexcept {
+    return a.Compare(b) != 0;
+}
+inline bool operator!=(LPCWSTR a, const CString& b) noexcept {
+    return b.Compare(a) != 0;
+}
+inline bool operator<(const CString& a, const CString& b) noexcept {
+    return a.Compare(b) < 0;
+}
+inline bool operator<(const CString& a, LPCWSTR b) noexcept {
+    return a.Compare(b) < 0;
+}
+inline bool operator<(LPCWSTR a, const CString& b) noexcept {
+    return b.Compare(a) > 0;
+}
+inline bool operator>(const CString& a, const CString& b) noexcept {
+    return a.Compare(b) > 0;
+}
+inline bool operator>(const CString& a, LPCWSTR b) noexcept {
+    return a.Compare(b) > 0;
+}
+inline bool operator>(LPCWSTR a, const CString& b) noexcept {
+    return b.Compare(a) < 0;
+}
+inline bool operator<=(const CString& a, const CString& b) noexcept {
+    return a.Compare(b) <= 0;
+}
+inline bool operator<=(const CString& a, LPCWSTR b) noexcept {
+    return a.Compare(b) <= 0;
+}
+inline bool operator<=(LPCWSTR a, const CString& b) noexcept {
+    return b.Compare(a) >= 0;
+}
+inline bool operator>=(const CString& a, const CString& b) noexcept {
+    return a.Compare(b) >= 0;
+}
+inline bool operator>=(const CString& a, LPCWSTR b) noexcept {
+    return a.Compare(b) >= 0;
+}
+inline bool operator>=(LPCWSTR a, const CString& b) noexcept {
+    return b.Compare(a) <= 0;
+}

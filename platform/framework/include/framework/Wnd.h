@@ -201,4 +201,6 @@ protected:
 FW_API void AfxHookWindowCreate(CWnd* wnd);
 FW_API BOOL AfxUnhookWindowCreate();
 
-inline HWND AfxGetSafeHwnd(const CWnd* wnd) { return wnd ? wnd->m_hWnd : nullptr; }
+inline HWND AfxGetSafeHwnd(const CWnd* wnd) {
+    return wnd ? wnd->m_hWnd : nullptr;
+}
