@@ -52,8 +52,9 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
     {
         const int cap = TableSize(vc);
         ON_SimpleArray<int> table;
-        table.SetCount(cap);
-        for (int i = 0; i < cap; i++) table[i] = -1;
+        table.SetCapacity(cap);
+        table.m_count = cap;
+        std::memset((void*)table.Array(), 0xFF, sizeof(int) * (size_t)cap); // all -1
         int topv_count = 0;
         auto pos = [&](int i) { return dbl ? mesh.m_dV[i] : ON_3dPoint(mesh.m_V[i]); };
         for (int i = 0; i < vc; i++) {
@@ -96,12 +97,17 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
     // faces share it, found with a hash of the pair.
     m_topf.SetCount(fc);
     {
+        // Slots hold the pair's key beside the edge index, so a probe reads
+        // one place in memory.
         const int cap = TableSize(fc * 2 + 16);
+        ON_SimpleArray<uint64_t> keys;
         ON_SimpleArray<int> table;
-        table.SetCount(cap);
-        for (int i = 0; i < cap; i++) table[i] = -1;
+        keys.SetCapacity(cap);
+        table.SetCapacity(cap);
+        keys.m_count = table.m_count = cap;
+        std::memset((void*)table.Array(), 0xFF, sizeof(int) * (size_t)cap); // all -1
         m_tope.Reserve((size_t)fc * 3 / 2 + 16);
-        ON_SimpleArray<int> face_uses; // count of faces per edge
+        ON_SimpleArray<int> face_uses((size_t)fc * 3 / 2 + 16); // count of faces per edge
         for (int fi = 0; fi < fc; fi++) {
             const ON_MeshFace& f = mesh.m_F[fi];
             ON_MeshTopologyFace& tf = m_topf[fi];
@@ -118,8 +124,7 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
                 int slot = (int)(Mix(key) & (uint64_t)(cap - 1));
                 int ei = -1;
                 while (table[slot] >= 0) {
-                    const ON_MeshTopologyEdge& e = m_tope[table[slot]];
-                    if (e.m_topvi[0] == lo && e.m_topvi[1] == hi) {
+                    if (keys[slot] == key) {
                         ei = table[slot];
                         break;
                     }
@@ -130,6 +135,7 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
                     e.m_topvi[0] = lo, e.m_topvi[1] = hi;
                     ei = m_tope.Count() - 1;
                     table[slot] = ei;
+                    keys[slot] = key;
                     face_uses.Append(0);
                 }
                 face_uses[ei]++;
