@@ -148,7 +148,8 @@ public:
     bool IsSolid() const;
     int Dimension() const override { return 3; }
     bool GetBBox(double* boxmin, double* boxmax, bool bGrowBox = false) const override;
-    // Transforms curves, surfaces and vertices.
+    // Transforms curves, surfaces and vertices; a curve or surface whose kind
+    // cannot take the map is replaced by its NURBS form.
     bool Transform(const ON_Xform& xform) override;
 
     ON_CurveArray m_C2;      // 2D trim curves, owned

@@ -36,6 +36,7 @@ public:
     // Angle of the point's projection onto the plane, in [0, 2 pi).
     bool ClosestPointTo(const ON_3dPoint& p, double* t) const;
     ON_3dPoint ClosestPointTo(const ON_3dPoint& p) const;
+    // Similarities only (see ON_Geometry::Transform).
     bool Transform(const ON_Xform& xform);
     bool Reverse(); // flips the plane: angle t becomes -t
     // Rational quadratic form: 4 spans of 90 degrees, 9 CVs, knots at

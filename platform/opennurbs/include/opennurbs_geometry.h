@@ -19,8 +19,12 @@ public:
     // contain them). False when the object is empty.
     virtual bool GetBBox(double* boxmin, double* boxmax, bool bGrowBox = false) const = 0;
     ON_BoundingBox BoundingBox() const;
-    // False when the object cannot be transformed (proxies transform through
-    // their owner).
+    // False (and the object unchanged) when it cannot be transformed:
+    // proxies transform through their owner, and arcs, plane surfaces,
+    // surfaces of revolution and extrusions take only similarities (rigid
+    // motions, mirrors, uniform scales); transform their NURBS forms
+    // instead. Polycurves and B-reps replace such parts by NURBS forms
+    // themselves.
     virtual bool Transform(const ON_Xform& xform) = 0;
     bool Translate(const ON_3dVector& delta) { return Transform(ON_Xform::TranslationTransformation(delta)); }
     bool Scale(double s) { return Transform(ON_Xform::ScaleTransformation(ON_3dPoint::Origin, s)); }

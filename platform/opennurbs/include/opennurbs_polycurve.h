@@ -45,6 +45,7 @@ public:
     // A single periodic segment.
     bool IsPeriodic() const override;
     bool Reverse() override;
+    // A segment whose kind cannot take the map becomes its NURBS form.
     bool Transform(const ON_Xform& xform) override;
     ON_Curve* DuplicateCurve() const override { return new ON_PolyCurve(*this); }
     // One NURBS curve joining every segment's form, each reparametrised to

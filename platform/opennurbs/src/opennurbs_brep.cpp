@@ -60,9 +60,21 @@ ON_Brep& ON_Brep::operator=(ON_Brep&& src) noexcept {
 }
 
 void ON_Brep::LinkElements() {
-    for (int i = 0; i < m_E.Count(); i++) m_E[i].m_brep = this;
-    for (int i = 0; i < m_T.Count(); i++) m_T[i].m_brep = this;
-    for (int i = 0; i < m_F.Count(); i++) m_F[i].m_brep = this;
+    for (int i = 0; i < m_E.Count(); i++) {
+        ON_BrepEdge& e = m_E[i];
+        e.m_brep = this;
+        e.m_real_curve = (e.m_c3i >= 0 && e.m_c3i < m_C3.Count()) ? m_C3[e.m_c3i] : nullptr;
+    }
+    for (int i = 0; i < m_T.Count(); i++) {
+        ON_BrepTrim& t = m_T[i];
+        t.m_brep = this;
+        t.m_real_curve = (t.m_c2i >= 0 && t.m_c2i < m_C2.Count()) ? m_C2[t.m_c2i] : nullptr;
+    }
+    for (int i = 0; i < m_F.Count(); i++) {
+        ON_BrepFace& f = m_F[i];
+        f.m_brep = this;
+        f.m_surface = (f.m_si >= 0 && f.m_si < m_S.Count()) ? m_S[f.m_si] : nullptr;
+    }
 }
 
 void ON_Brep::Destroy() {
@@ -219,12 +231,44 @@ bool ON_Brep::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) const {
     return true;
 }
 
+// Curves and surfaces whose kind cannot take the map (arcs, planes,
+// revolutions under a non-uniform scale) are replaced by their transformed
+// NURBS forms; the elements keep referring to them by index.
 bool ON_Brep::Transform(const ON_Xform& xform) {
     bool ok = true;
-    for (int i = 0; i < m_C3.Count(); i++)
-        if (m_C3[i] && !m_C3[i]->Transform(xform)) ok = false;
-    for (int i = 0; i < m_S.Count(); i++)
-        if (m_S[i] && !m_S[i]->Transform(xform)) ok = false;
+    for (int i = 0; i < m_C3.Count(); i++) {
+        if (!m_C3[i]) continue;
+        ON_Curve* moved = m_C3[i]->DuplicateCurve();
+        if (!moved || !moved->Transform(xform)) {
+            delete moved;
+            ON_NurbsCurve* n = m_C3[i]->NurbsCurve();
+            moved = n;
+            if (!n || !n->Transform(xform)) {
+                delete n;
+                ok = false;
+                continue;
+            }
+        }
+        delete m_C3[i];
+        m_C3[i] = moved;
+    }
+    for (int i = 0; i < m_S.Count(); i++) {
+        if (!m_S[i]) continue;
+        ON_Surface* moved = m_S[i]->DuplicateSurface();
+        if (!moved || !moved->Transform(xform)) {
+            delete moved;
+            ON_NurbsSurface* n = m_S[i]->NurbsSurface();
+            moved = n;
+            if (!n || !n->Transform(xform)) {
+                delete n;
+                ok = false;
+                continue;
+            }
+        }
+        delete m_S[i];
+        m_S[i] = moved;
+    }
+    LinkElements();
     for (int i = 0; i < m_V.Count(); i++) m_V[i].point = xform * m_V[i].point;
     m_bbox = ON_BoundingBox();
     // A mirror turns every face inside out.

@@ -81,18 +81,15 @@ ON_3dPoint ON_Circle::ClosestPointTo(const ON_3dPoint& p) const {
 }
 
 bool ON_Circle::Transform(const ON_Xform& xform) {
-    // Only similarities keep a circle a circle: check that the images of
-    // the axes stay perpendicular and of equal length.
+    // Only similarities keep a circle a circle.
+    double scale = 1.0;
+    if (!on_internal::IsSimilarity(xform, &scale)) return false;
     const ON_3dPoint o = xform * plane.origin;
-    const ON_3dVector x = xform * (plane.origin + plane.xaxis) - o;
-    const ON_3dVector y = xform * (plane.origin + plane.yaxis) - o;
-    const double lx = x.Length(), ly = y.Length();
-    if (!(lx > 0.0) || std::fabs(lx - ly) > ON_SQRT_EPSILON * lx || std::fabs(x * y) > ON_SQRT_EPSILON * lx * ly)
-        return false;
     ON_Plane p;
-    if (!p.CreateFromFrame(o, x, y)) return false;
+    if (!p.CreateFromFrame(o, xform * (plane.origin + plane.xaxis) - o, xform * (plane.origin + plane.yaxis) - o))
+        return false;
     plane = p;
-    radius *= lx;
+    radius *= scale;
     return true;
 }
 

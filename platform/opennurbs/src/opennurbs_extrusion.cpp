@@ -184,7 +184,7 @@ bool ON_Extrusion::Transpose() {
 // Rigid motions and uniform scales keep an extrusion: the path and up
 // direction move, the profile scales in its own plane.
 bool ON_Extrusion::Transform(const ON_Xform& xform) {
-    if (!m_profile) return false;
+    if (!m_profile || !on_internal::IsSimilarity(xform)) return false;
     const ON_3dPoint o = xform * m_path.from;
     const ON_3dVector T = xform * (m_path.from + m_path.Tangent()) - o;
     ON_3dVector U0 = m_up;

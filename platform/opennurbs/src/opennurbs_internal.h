@@ -37,6 +37,10 @@ bool ArcNurbForm(const ON_Arc& arc, ON_NurbsCurve& nurbs);
 // + base when bSum, else not used.
 bool SumNurbForm(const ON_NurbsCurve& c0, const ON_NurbsCurve& c1, const ON_3dVector& base, ON_NurbsSurface& srf);
 
+// A rigid motion, possibly mirrored, with a uniform scale: the kinds that
+// keep circles circles. scale receives the factor.
+bool IsSimilarity(const ON_Xform& xform, double* scale = nullptr);
+
 // Rebuilds the CV array with a new stride (dim + is_rat) if it differs.
 void Compact(ON_NurbsCurve& c);
 

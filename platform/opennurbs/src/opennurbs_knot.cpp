@@ -169,6 +169,22 @@ bool ArcNurbForm(const ON_Arc& arc, ON_NurbsCurve& nurbs) {
     return true;
 }
 
+bool IsSimilarity(const ON_Xform& x, double* scale) {
+    if (x.m_xform[3][0] != 0.0 || x.m_xform[3][1] != 0.0 || x.m_xform[3][2] != 0.0 || x.m_xform[3][3] != 1.0)
+        return false;
+    ON_3dVector col[3];
+    for (int j = 0; j < 3; j++) col[j] = ON_3dVector(x.m_xform[0][j], x.m_xform[1][j], x.m_xform[2][j]);
+    const double s = col[0].Length();
+    if (!(s > 0.0) || !std::isfinite(s)) return false;
+    const double tol = ON_SQRT_EPSILON * s * s;
+    for (int j = 0; j < 3; j++) {
+        if (std::fabs(col[j] * col[j] - s * s) > tol) return false;
+        if (std::fabs(col[j] * col[(j + 1) % 3]) > tol) return false;
+    }
+    if (scale) *scale = s;
+    return true;
+}
+
 void Compact(ON_NurbsCurve& c) {
     const int cv_size = c.CVSize();
     if (c.m_cv_stride == cv_size || !c.m_cv) return;

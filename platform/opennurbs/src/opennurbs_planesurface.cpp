@@ -54,14 +54,12 @@ bool ON_PlaneSurface::Transpose() {
 }
 
 bool ON_PlaneSurface::Transform(const ON_Xform& xform) {
-    // Extents scale with the axes' images (uniform scales and rigid motions).
-    const ON_3dPoint o = xform * m_plane.origin;
-    const double sx = (xform * (m_plane.origin + m_plane.xaxis) - o).Length();
-    const double sy = (xform * (m_plane.origin + m_plane.yaxis) - o).Length();
-    if (!m_plane.Transform(xform)) return false;
+    // A rectangle stays one under similarities; the extents scale.
+    double scale = 1.0;
+    if (!on_internal::IsSimilarity(xform, &scale) || !m_plane.Transform(xform)) return false;
     for (int i = 0; i < 2; i++) {
-        m_extents[0][i] *= sx;
-        m_extents[1][i] *= sy;
+        m_extents[0][i] *= scale;
+        m_extents[1][i] *= scale;
     }
     return true;
 }

@@ -146,10 +146,31 @@ bool ON_PolyCurve::Reverse() {
     return true;
 }
 
+// A segment whose kind cannot take the map (an arc under a shear) is
+// replaced by its transformed NURBS form.
 bool ON_PolyCurve::Transform(const ON_Xform& xform) {
     bool ok = true;
-    for (int i = 0; i < m_segment.Count(); i++)
-        if (!m_segment[i] || !m_segment[i]->Transform(xform)) ok = false;
+    for (int i = 0; i < m_segment.Count(); i++) {
+        if (!m_segment[i]) {
+            ok = false;
+            continue;
+        }
+        ON_Curve* moved = m_segment[i]->DuplicateCurve();
+        if (moved && moved->Transform(xform)) {
+            delete m_segment[i];
+            m_segment[i] = moved;
+            continue;
+        }
+        delete moved;
+        ON_NurbsCurve* n = m_segment[i]->NurbsCurve();
+        if (n && n->Transform(xform)) {
+            delete m_segment[i];
+            m_segment[i] = n;
+        } else {
+            delete n;
+            ok = false;
+        }
+    }
     return ok;
 }
 

@@ -89,7 +89,15 @@ bool ON_RevSurface::Transpose() {
 }
 
 bool ON_RevSurface::Transform(const ON_Xform& xform) {
-    if (!m_curve || !m_curve->Transform(xform)) return false;
+    // Under other maps the result is no longer a surface of revolution.
+    if (!m_curve || !on_internal::IsSimilarity(xform)) return false;
+    ON_Curve* moved = m_curve->DuplicateCurve();
+    if (!moved || !moved->Transform(xform)) {
+        delete moved;
+        return false;
+    }
+    delete m_curve;
+    m_curve = moved;
     m_axis.Transform(xform);
     // A mirror reverses the sense of rotation; flip the axis to keep the
     // surface where it was.

@@ -299,6 +299,33 @@ TEST(Transforms, ArcRefusesAShear) {
     EXPECT_TRUE(n.Transform(shear)); // its NURBS form can take it
 }
 
+TEST(Transforms, NonUniformScaleTurnsPartsIntoNurbsForms) {
+    const ON_Xform stretch = ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 2, 1, 1);
+    ON_PolyCurve pc;
+    pc.Append(new ON_LineCurve(ON_3dPoint(-1, 0, 0), ON_3dPoint(1, 0, 0)));
+    pc.Append(new ON_ArcCurve(ON_Arc(ON_Circle(ON_Plane(ON_3dPoint::Origin, ON_3dVector(1, 0, 0), ON_3dVector(0, 1, 0)), 1.0), ON_PI)));
+    const ON_3dPoint quarter = pc.PointAt(pc.SegmentDomain(1).Mid());
+    ASSERT_TRUE(pc.Transform(stretch));
+    EXPECT_TRUE(ON_NurbsCurve::Cast(pc.SegmentCurve(1)) != nullptr);
+    ON_NurbsCurve n;
+    ASSERT_TRUE(pc.GetNurbForm(n));
+    // The arc's top (0, 1) stays; its ends stretch to x = +-2: an ellipse.
+    EXPECT_LT(n.PointAtEnd().DistanceTo(ON_3dPoint(-2, 0, 0)), 1e-12);
+    EXPECT_LT(pc.SegmentCurve(1)->PointAt(pc.SegmentCurve(1)->Domain().Mid()).DistanceTo(stretch * quarter), 1e-12);
+
+    ON_RevSurface* rev = new ON_RevSurface();
+    rev->Create(new ON_LineCurve(ON_3dPoint(1, 0, 0), ON_3dPoint(1, 0, 2)), ON_Line(ON_3dPoint::Origin, ON_3dPoint(0, 0, 1)));
+    EXPECT_FALSE(ON_RevSurface(*rev).Transform(stretch));
+    ON_Surface* srf = rev;
+    ON_Brep b;
+    ASSERT_TRUE(b.Create(srf));
+    ASSERT_TRUE(b.Transform(stretch));
+    EXPECT_TRUE(ON_NurbsSurface::Cast(b.m_S[0]) != nullptr);
+    EXPECT_EQ(b.m_F[0].SurfaceOf(), b.m_S[0]);
+    EXPECT_LT(b.m_S[0]->PointAt(0.0, 0.0).DistanceTo(ON_3dPoint(2, 0, 0)), 1e-12);
+    EXPECT_LT(b.m_E[0].PointAtStart().DistanceTo(ON_3dPoint(2, 0, 0)), 1e-12);
+}
+
 TEST(Xform, InverseAndNormals) {
     const ON_Xform x = ON_Xform::TranslationTransformation(1, 2, 3) *
                        ON_Xform::RotationTransformation(0.7, ON_3dVector(1, 2, 3), ON_3dPoint(4, 5, 6)) *
