@@ -32,7 +32,9 @@ ON_Mesh TriangleGrid(int n) {
     std::vector<int> row_start(n + 2);
     for (int r = 0, k = 0; r <= n; r++) {
         row_start[r] = k;
-        for (int c = 0; c <= n - r; c++, k++) m.m_V.Append(ON_3fPoint((float)(c + 0.5 * r), (float)(r * 0.866), (float)((c * r) % 7) * 0.01f));
+        for (int c = 0; c <= n - r; c++, k++)
+            m.m_V.Append(
+                ON_3fPoint((float)(c + 0.5 * r), (float)(r * 0.866), (float)((c * r) % 7) * 0.01f));
     }
     for (int r = 0; r < n; r++)
         for (int c = 0; c < n - r; c++) {
@@ -55,7 +57,9 @@ std::vector<std::unique_ptr<ON_NurbsCurve>> Curves(int count) {
     for (int i = 0; i < count; i++) {
         std::unique_ptr<ON_Curve> c;
         switch (i % 4) {
-        case 0: c.reset(new ON_LineCurve(ON_3dPoint(r(), r(), r()), ON_3dPoint(r(), r(), r()))); break;
+        case 0:
+            c.reset(new ON_LineCurve(ON_3dPoint(r(), r(), r()), ON_3dPoint(r(), r(), r())));
+            break;
         case 1: {
             ON_Plane p(ON_3dPoint(r(), r(), r()), ON_3dVector(r(), r(), 1.0));
             c.reset(new ON_ArcCurve(ON_Arc(ON_Circle(p, 1.0 + std::fabs(r())), 0.5 + (i % 6))));
@@ -63,14 +67,17 @@ std::vector<std::unique_ptr<ON_NurbsCurve>> Curves(int count) {
         }
         case 2: {
             ON_3dPointArray pts;
-            for (int k = 0; k < 6; k++) pts.Append(r(), r(), r());
+            for (int k = 0; k < 6; k++)
+                pts.Append(r(), r(), r());
             c.reset(new ON_PolylineCurve(pts));
             break;
         }
         default: {
             ON_NurbsCurve* n = new ON_NurbsCurve(3, false, 4, 8);
-            for (int k = 0; k < 8; k++) n->SetCV(k, ON_3dPoint(k, r(), r()));
-            for (int k = 0; k < n->KnotCount(); k++) n->SetKnot(k, k < 3 ? 0 : (k > 7 ? 5 : k - 2));
+            for (int k = 0; k < 8; k++)
+                n->SetCV(k, ON_3dPoint(k, r(), r()));
+            for (int k = 0; k < n->KnotCount(); k++)
+                n->SetKnot(k, k < 3 ? 0 : (k > 7 ? 5 : k - 2));
             c.reset(n);
         }
         }
@@ -106,24 +113,31 @@ int main() {
     double sink = 0.0;
     const double eval_time = Time([&] {
         for (auto& c : curves)
-            for (int k = 0; k <= 15; k++) sink += c->PointAt(c->Domain().ParameterAt(k / 15.0)).x;
+            for (int k = 0; k <= 15; k++)
+                sink += c->PointAt(c->Domain().ParameterAt(k / 15.0)).x;
     });
     int hits[3] = {0, 0, 0};
     ON_Line line;
     ON_Arc arc;
     ON_Polyline pl;
     const double t_line = Time([&] {
-        for (auto& c : curves) hits[0] += TMXCurve::IsLine(c.get(), line);
+        for (auto& c : curves)
+            hits[0] += TMXCurve::IsLine(c.get(), line);
     });
     const double t_arc = Time([&] {
-        for (auto& c : curves) hits[1] += TMXCurve::IsArc(c.get(), arc);
+        for (auto& c : curves)
+            hits[1] += TMXCurve::IsArc(c.get(), arc);
     });
     const double t_poly = Time([&] {
-        for (auto& c : curves) hits[2] += TMXCurve::IsPolyline(c.get(), pl);
+        for (auto& c : curves)
+            hits[2] += TMXCurve::IsPolyline(c.get(), pl);
     });
-    std::printf("  IsLine:     %.3f s (%d lines), / evaluation = %.2f\n", t_line, hits[0], t_line / eval_time);
-    std::printf("  IsArc:      %.3f s (%d arcs), / evaluation = %.2f\n", t_arc, hits[1], t_arc / eval_time);
-    std::printf("  IsPolyline: %.3f s (%d polylines), / evaluation = %.2f\n", t_poly, hits[2], t_poly / eval_time);
+    std::printf("  IsLine:     %.3f s (%d lines), / evaluation = %.2f\n", t_line, hits[0],
+                t_line / eval_time);
+    std::printf("  IsArc:      %.3f s (%d arcs), / evaluation = %.2f\n", t_arc, hits[1],
+                t_arc / eval_time);
+    std::printf("  IsPolyline: %.3f s (%d polylines), / evaluation = %.2f\n", t_poly, hits[2],
+                t_poly / eval_time);
     std::printf("  evaluation at 16 points each: %.3f s (checksum %.3g)\n", eval_time, sink);
     return 0;
 }

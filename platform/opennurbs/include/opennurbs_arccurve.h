@@ -14,7 +14,9 @@ public:
     ON_ArcCurve(const ON_Circle& circle, double t0, double t1);
 
     static ON_ArcCurve* Cast(ON_Object* p) { return dynamic_cast<ON_ArcCurve*>(p); }
-    static const ON_ArcCurve* Cast(const ON_Object* p) { return dynamic_cast<const ON_ArcCurve*>(p); }
+    static const ON_ArcCurve* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_ArcCurve*>(p);
+    }
 
     bool IsValid() const override;
     int Dimension() const override { return m_dim; }

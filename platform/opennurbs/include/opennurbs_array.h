@@ -32,7 +32,8 @@ public:
         if (this != &src) {
             m_count = 0;
             if (src.m_count > m_capacity) SetCapacity(src.m_count);
-            if (src.m_count > 0) std::memcpy((void*)m_a, (const void*)src.m_a, sizeof(T) * src.m_count);
+            if (src.m_count > 0)
+                std::memcpy((void*)m_a, (const void*)src.m_a, sizeof(T) * src.m_count);
             m_count = src.m_count;
         }
         return *this;
@@ -115,7 +116,8 @@ public:
     void Remove(int i) {
         if (i < 0 || i >= m_count) return;
         if (i < m_count - 1)
-            std::memmove((void*)(m_a + i), (const void*)(m_a + i + 1), sizeof(T) * (m_count - 1 - i));
+            std::memmove((void*)(m_a + i), (const void*)(m_a + i + 1),
+                         sizeof(T) * (m_count - 1 - i));
         m_count--;
     }
     // Count becomes 0; the memory is kept.
@@ -130,7 +132,8 @@ public:
         if (m_a && m_capacity > 0) std::memset((void*)m_a, 0, sizeof(T) * m_capacity);
     }
     void Reverse() {
-        for (int i = 0, j = m_count - 1; i < j; i++, j--) std::swap(m_a[i], m_a[j]);
+        for (int i = 0, j = m_count - 1; i < j; i++, j--)
+            std::swap(m_a[i], m_a[j]);
     }
     void Swap(int i, int j) {
         if (i >= 0 && j >= 0 && i < m_count && j < m_count) std::swap(m_a[i], m_a[j]);
@@ -157,7 +160,8 @@ public:
     void SetCount(int n) {
         if (n < 0) n = 0;
         if (n > m_capacity) SetCapacity(n);
-        for (int i = m_count; i < n; i++) new (&m_a[i]) T();
+        for (int i = m_count; i < n; i++)
+            new (&m_a[i]) T();
         m_count = n;
     }
     // Frees the unused tail of the buffer.
@@ -191,7 +195,8 @@ private:
     void Grow(int needed) {
         const size_t step_limit = (size_t)128 * 1024 * 1024 / sizeof(T);
         size_t cap = m_capacity < 4 ? 4 : (size_t)m_capacity;
-        while ((int)cap < needed) cap = cap < step_limit ? cap * 2 : cap + step_limit;
+        while ((int)cap < needed)
+            cap = cap < step_limit ? cap * 2 : cap + step_limit;
         if (cap > 0x7FFFFFFF) cap = 0x7FFFFFFF;
         SetCapacity((int)cap);
     }
@@ -274,7 +279,8 @@ public:
         if (count <= 0 || !p) return;
         ON_ClassArray tmp; // p may point into this array
         tmp.Reserve(count);
-        for (int i = 0; i < count; i++) tmp.Append(p[i]);
+        for (int i = 0; i < count; i++)
+            tmp.Append(p[i]);
         Reserve(m_count + count);
         for (int i = 0; i < count; i++) {
             new (&m_a[m_count]) T(std::move(tmp.m_a[i]));
@@ -289,7 +295,8 @@ public:
             new (&m_a[m_count]) T(std::move(copy));
         } else {
             new (&m_a[m_count]) T(std::move(m_a[m_count - 1]));
-            for (int k = m_count - 1; k > i; k--) m_a[k] = std::move(m_a[k - 1]);
+            for (int k = m_count - 1; k > i; k--)
+                m_a[k] = std::move(m_a[k - 1]);
             m_a[i] = std::move(copy);
         }
         m_count++;
@@ -302,12 +309,14 @@ public:
     }
     void Remove(int i) {
         if (i < 0 || i >= m_count) return;
-        for (int k = i; k < m_count - 1; k++) m_a[k] = std::move(m_a[k + 1]);
+        for (int k = i; k < m_count - 1; k++)
+            m_a[k] = std::move(m_a[k + 1]);
         Remove();
     }
     // Destroys the elements; the memory is kept.
     void Empty() {
-        while (m_count > 0) Remove();
+        while (m_count > 0)
+            Remove();
     }
     // Destroys the elements and frees the memory.
     void Destroy() {
@@ -317,7 +326,8 @@ public:
         m_capacity = 0;
     }
     void Reverse() {
-        for (int i = 0, j = m_count - 1; i < j; i++, j--) std::swap(m_a[i], m_a[j]);
+        for (int i = 0, j = m_count - 1; i < j; i++, j--)
+            std::swap(m_a[i], m_a[j]);
     }
     T* Reserve(size_t n) {
         if ((int)n > m_capacity) SetCapacity((int)n);
@@ -327,7 +337,8 @@ public:
     void SetCapacity(int n) {
         if (n < 0) n = 0;
         if (n == m_capacity) return;
-        while (m_count > n) Remove();
+        while (m_count > n)
+            Remove();
         if (n == 0) {
             std::free((void*)m_a);
             m_a = nullptr;
@@ -347,7 +358,8 @@ public:
     // New elements are default-constructed; elements past n are destroyed.
     void SetCount(int n) {
         if (n < 0) n = 0;
-        while (m_count > n) Remove();
+        while (m_count > n)
+            Remove();
         if (n > m_capacity) SetCapacity(n);
         while (m_count < n) {
             new (&m_a[m_count]) T();
@@ -362,7 +374,8 @@ public:
 private:
     void Grow(int needed) {
         int cap = m_capacity < 4 ? 4 : m_capacity;
-        while (cap < needed) cap = cap < 0x3FFFFFFF ? cap * 2 : 0x7FFFFFFF;
+        while (cap < needed)
+            cap = cap < 0x3FFFFFFF ? cap * 2 : 0x7FFFFFFF;
         SetCapacity(cap);
     }
 };

@@ -49,7 +49,16 @@ public:
 // A proxy of m_C2[m_c2i], the edge's curve in the face's parameter space.
 class ON_BrepTrim : public ON_CurveProxy {
 public:
-    enum TYPE { unknown = 0, boundary = 1, mated = 2, seam = 3, singular = 4, crvonsrf = 5, ptonsrf = 6, slit = 7 };
+    enum TYPE {
+        unknown = 0,
+        boundary = 1,
+        mated = 2,
+        seam = 3,
+        singular = 4,
+        crvonsrf = 5,
+        ptonsrf = 6,
+        slit = 7
+    };
 
     ON_BrepTrim() = default;
     explicit ON_BrepTrim(int trim_index) : m_trim_index(trim_index) {}
@@ -127,9 +136,9 @@ public:
 
     // Builders for readers and code that assembles a brep. Each returns the
     // new element (with its index set and its link to this brep).
-    int AddEdgeCurve(ON_Curve* curve);    // takes ownership; index into m_C3
-    int AddTrimCurve(ON_Curve* curve);    // takes ownership; index into m_C2
-    int AddSurface(ON_Surface* surface);  // takes ownership; index into m_S
+    int AddEdgeCurve(ON_Curve* curve);   // takes ownership; index into m_C3
+    int AddTrimCurve(ON_Curve* curve);   // takes ownership; index into m_C2
+    int AddSurface(ON_Surface* surface); // takes ownership; index into m_S
     ON_BrepVertex& NewVertex(const ON_3dPoint& point, double tolerance = ON_UNSET_VALUE);
     // Edge over the whole curve m_C3[c3i] (or sub_domain of it) from v0 to v1.
     ON_BrepEdge& NewEdge(int v0, int v1, int c3i, const ON_Interval* sub_domain = nullptr,
@@ -152,9 +161,9 @@ public:
     // cannot take the map is replaced by its NURBS form.
     bool Transform(const ON_Xform& xform) override;
 
-    ON_CurveArray m_C2;      // 2D trim curves, owned
-    ON_CurveArray m_C3;      // 3D edge curves, owned
-    ON_SurfaceArray m_S;     // surfaces, owned
+    ON_CurveArray m_C2;  // 2D trim curves, owned
+    ON_CurveArray m_C3;  // 3D edge curves, owned
+    ON_SurfaceArray m_S; // surfaces, owned
     ON_ClassArray<ON_BrepVertex> m_V;
     ON_ClassArray<ON_BrepEdge> m_E;
     ON_ClassArray<ON_BrepTrim> m_T;

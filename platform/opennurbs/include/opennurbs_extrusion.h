@@ -16,7 +16,9 @@ public:
     ~ON_Extrusion() override;
 
     static ON_Extrusion* Cast(ON_Object* p) { return dynamic_cast<ON_Extrusion*>(p); }
-    static const ON_Extrusion* Cast(const ON_Object* p) { return dynamic_cast<const ON_Extrusion*>(p); }
+    static const ON_Extrusion* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_Extrusion*>(p);
+    }
 
     // Profile point (x, y, 0) at path parameter fraction s in [0, 1] of m_t
     // is xform * (x, y, 0, 1); false when the path or up vector is bad.

@@ -26,7 +26,9 @@ public:
     // instead. Polycurves and B-reps replace such parts by NURBS forms
     // themselves.
     virtual bool Transform(const ON_Xform& xform) = 0;
-    bool Translate(const ON_3dVector& delta) { return Transform(ON_Xform::TranslationTransformation(delta)); }
+    bool Translate(const ON_3dVector& delta) {
+        return Transform(ON_Xform::TranslationTransformation(delta));
+    }
     bool Scale(double s) { return Transform(ON_Xform::ScaleTransformation(ON_3dPoint::Origin, s)); }
     bool Rotate(double angle, const ON_3dVector& axis, const ON_3dPoint& center) {
         return Transform(ON_Xform::RotationTransformation(angle, axis, center));

@@ -13,7 +13,9 @@ public:
     ON_LineCurve(const ON_Line& line, double t0, double t1);
 
     static ON_LineCurve* Cast(ON_Object* p) { return dynamic_cast<ON_LineCurve*>(p); }
-    static const ON_LineCurve* Cast(const ON_Object* p) { return dynamic_cast<const ON_LineCurve*>(p); }
+    static const ON_LineCurve* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_LineCurve*>(p);
+    }
 
     bool IsValid() const override;
     int Dimension() const override { return m_dim; }

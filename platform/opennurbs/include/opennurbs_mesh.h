@@ -102,7 +102,9 @@ public:
     int FaceCount() const { return m_F.Count(); }
     int TriangleCount() const;
     int QuadCount() const;
-    bool HasDoublePrecisionVertices() const { return m_dV.Count() > 0 && m_dV.Count() == m_V.Count(); }
+    bool HasDoublePrecisionVertices() const {
+        return m_dV.Count() > 0 && m_dV.Count() == m_V.Count();
+    }
     bool HasVertexNormals() const { return m_N.Count() > 0 && m_N.Count() == m_V.Count(); }
     bool HasFaceNormals() const { return m_FN.Count() > 0 && m_FN.Count() == m_F.Count(); }
     bool HasTextureCoordinates() const { return m_T.Count() > 0 && m_T.Count() == m_V.Count(); }

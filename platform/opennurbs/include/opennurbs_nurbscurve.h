@@ -17,14 +17,16 @@ public:
     ~ON_NurbsCurve() override;
 
     static ON_NurbsCurve* Cast(ON_Object* p) { return dynamic_cast<ON_NurbsCurve*>(p); }
-    static const ON_NurbsCurve* Cast(const ON_Object* p) { return dynamic_cast<const ON_NurbsCurve*>(p); }
+    static const ON_NurbsCurve* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_NurbsCurve*>(p);
+    }
 
     // Allocates CVs and knots (zeroed; rational weights 1). dimension >= 1,
     // order >= 2, cv_count >= order.
     bool Create(int dimension, bool bIsRational, int order, int cv_count);
     // Clamped uniform knots (knot_delta apart) through the given CVs.
-    bool CreateClampedUniformNurbs(int dimension, int order, int point_count, const ON_3dPoint* points,
-                                   double knot_delta = 1.0);
+    bool CreateClampedUniformNurbs(int dimension, int order, int point_count,
+                                   const ON_3dPoint* points, double knot_delta = 1.0);
     void Destroy();
     void Initialize();
 
@@ -35,9 +37,13 @@ public:
     int Degree() const override { return m_order >= 2 ? m_order - 1 : 0; }
     int CVCount() const { return m_cv_count; }
     int CVSize() const { return m_dim > 0 ? m_dim + (m_is_rat ? 1 : 0) : 0; }
-    int KnotCount() const { return (m_order >= 2 && m_cv_count >= m_order) ? m_order + m_cv_count - 2 : 0; }
+    int KnotCount() const {
+        return (m_order >= 2 && m_cv_count >= m_order) ? m_order + m_cv_count - 2 : 0;
+    }
 
-    double* CV(int i) const { return (m_cv && i >= 0 && i < m_cv_count) ? m_cv + (size_t)i * m_cv_stride : nullptr; }
+    double* CV(int i) const {
+        return (m_cv && i >= 0 && i < m_cv_count) ? m_cv + (size_t)i * m_cv_stride : nullptr;
+    }
     // Euclidean point (homogeneous divided by the weight; z = 0 below 3D).
     bool GetCV(int i, ON_3dPoint& point) const;
     // Homogeneous point (w = 1 for non-rational).

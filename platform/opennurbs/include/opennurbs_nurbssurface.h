@@ -8,7 +8,8 @@
 class ON_NurbsSurface : public ON_Surface {
 public:
     ON_NurbsSurface() = default;
-    ON_NurbsSurface(int dimension, bool bIsRational, int order0, int order1, int cv_count0, int cv_count1);
+    ON_NurbsSurface(int dimension, bool bIsRational, int order0, int order1, int cv_count0,
+                    int cv_count1);
     ON_NurbsSurface(const ON_NurbsSurface& src);
     ON_NurbsSurface(ON_NurbsSurface&& src) noexcept;
     ON_NurbsSurface& operator=(const ON_NurbsSurface& src);
@@ -16,10 +17,13 @@ public:
     ~ON_NurbsSurface() override;
 
     static ON_NurbsSurface* Cast(ON_Object* p) { return dynamic_cast<ON_NurbsSurface*>(p); }
-    static const ON_NurbsSurface* Cast(const ON_Object* p) { return dynamic_cast<const ON_NurbsSurface*>(p); }
+    static const ON_NurbsSurface* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_NurbsSurface*>(p);
+    }
 
     // CVs zeroed (rational weights 1), knots zeroed.
-    bool Create(int dimension, bool bIsRational, int order0, int order1, int cv_count0, int cv_count1);
+    bool Create(int dimension, bool bIsRational, int order0, int order1, int cv_count0,
+                int cv_count1);
     void Destroy();
     void Initialize();
 
@@ -27,7 +31,9 @@ public:
     int Dimension() const override { return m_dim; }
     bool IsRational() const { return m_is_rat != 0; }
     int Order(int dir) const { return m_order[dir ? 1 : 0]; }
-    int Degree(int dir) const override { return m_order[dir ? 1 : 0] >= 2 ? m_order[dir ? 1 : 0] - 1 : 0; }
+    int Degree(int dir) const override {
+        return m_order[dir ? 1 : 0] >= 2 ? m_order[dir ? 1 : 0] - 1 : 0;
+    }
     int CVCount(int dir) const { return m_cv_count[dir ? 1 : 0]; }
     int CVCount() const { return m_cv_count[0] * m_cv_count[1]; }
     int CVSize() const { return m_dim > 0 ? m_dim + (m_is_rat ? 1 : 0) : 0; }

@@ -28,7 +28,8 @@ public:
     ON_Plane(const ON_3dPoint& origin, const ON_3dVector& x_dir, const ON_3dVector& y_dir);
 
     bool CreateFromNormal(const ON_3dPoint& origin, const ON_3dVector& normal);
-    bool CreateFromFrame(const ON_3dPoint& origin, const ON_3dVector& x_dir, const ON_3dVector& y_dir);
+    bool CreateFromFrame(const ON_3dPoint& origin, const ON_3dVector& x_dir,
+                         const ON_3dVector& y_dir);
     // Through three points: origin P, x axis towards Q, R on the positive y side.
     bool CreateFromPoints(const ON_3dPoint& P, const ON_3dPoint& Q, const ON_3dPoint& R);
 
@@ -41,7 +42,9 @@ public:
     bool UpdateEquation();
 
     ON_3dPoint PointAt(double s, double t) const { return origin + xaxis * s + yaxis * t; }
-    ON_3dPoint PointAt(double s, double t, double c) const { return origin + xaxis * s + yaxis * t + zaxis * c; }
+    ON_3dPoint PointAt(double s, double t, double c) const {
+        return origin + xaxis * s + yaxis * t + zaxis * c;
+    }
     bool ClosestPointTo(const ON_3dPoint& p, double* s, double* t) const;
     ON_3dPoint ClosestPointTo(const ON_3dPoint& p) const;
     // Signed distance along the normal.

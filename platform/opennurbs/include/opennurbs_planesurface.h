@@ -12,7 +12,9 @@ public:
     explicit ON_PlaneSurface(const ON_Plane& plane);
 
     static ON_PlaneSurface* Cast(ON_Object* p) { return dynamic_cast<ON_PlaneSurface*>(p); }
-    static const ON_PlaneSurface* Cast(const ON_Object* p) { return dynamic_cast<const ON_PlaneSurface*>(p); }
+    static const ON_PlaneSurface* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_PlaneSurface*>(p);
+    }
 
     // Sets the extent of one direction; with bSyncDomain the domain too.
     bool SetExtents(int dir, ON_Interval extents, bool bSyncDomain = false);

@@ -65,7 +65,9 @@ public:
     ON_3dPoint& operator/=(double s) { return *this *= (1.0 / s); }
     ON_3dPoint operator*(double s) const { return ON_3dPoint(x * s, y * s, z * s); }
     ON_3dPoint operator/(double s) const { return *this * (1.0 / s); }
-    ON_3dPoint operator+(const ON_3dPoint& p) const { return ON_3dPoint(x + p.x, y + p.y, z + p.z); }
+    ON_3dPoint operator+(const ON_3dPoint& p) const {
+        return ON_3dPoint(x + p.x, y + p.y, z + p.z);
+    }
     ON_3dPoint operator+(const ON_3dVector& v) const;
     ON_3dVector operator-(const ON_3dPoint& p) const;
     ON_3dPoint operator-(const ON_3dVector& v) const;
@@ -76,7 +78,9 @@ public:
     double DistanceTo(const ON_3dPoint& p) const;
     double MaximumCoordinate() const;
     bool IsValid() const { return ON_IsValid(x) && ON_IsValid(y) && ON_IsValid(z); }
-    bool IsUnset() const { return x == ON_UNSET_VALUE || y == ON_UNSET_VALUE || z == ON_UNSET_VALUE; }
+    bool IsUnset() const {
+        return x == ON_UNSET_VALUE || y == ON_UNSET_VALUE || z == ON_UNSET_VALUE;
+    }
     void Set(double x_, double y_, double z_) { x = x_, y = y_, z = z_; }
     void Transform(const ON_Xform& xform);
 
@@ -107,7 +111,9 @@ public:
     ON_4dPoint(const ON_3dPoint& p) : x(p.x), y(p.y), z(p.z), w(1.0) {}
     double& operator[](int i) { return i == 0 ? x : (i == 1 ? y : (i == 2 ? z : w)); }
     double operator[](int i) const { return i == 0 ? x : (i == 1 ? y : (i == 2 ? z : w)); }
-    bool operator==(const ON_4dPoint& p) const { return x == p.x && y == p.y && z == p.z && w == p.w; }
+    bool operator==(const ON_4dPoint& p) const {
+        return x == p.x && y == p.y && z == p.z && w == p.w;
+    }
     bool operator!=(const ON_4dPoint& p) const { return !(*this == p); }
     void Transform(const ON_Xform& xform);
 };
@@ -123,8 +129,12 @@ public:
     double& operator[](int i) { return i == 0 ? x : (i == 1 ? y : z); }
     double operator[](int i) const { return i == 0 ? x : (i == 1 ? y : z); }
 
-    ON_3dVector operator+(const ON_3dVector& v) const { return ON_3dVector(x + v.x, y + v.y, z + v.z); }
-    ON_3dVector operator-(const ON_3dVector& v) const { return ON_3dVector(x - v.x, y - v.y, z - v.z); }
+    ON_3dVector operator+(const ON_3dVector& v) const {
+        return ON_3dVector(x + v.x, y + v.y, z + v.z);
+    }
+    ON_3dVector operator-(const ON_3dVector& v) const {
+        return ON_3dVector(x - v.x, y - v.y, z - v.z);
+    }
     ON_3dVector operator-() const { return ON_3dVector(-x, -y, -z); }
     ON_3dVector operator*(double s) const { return ON_3dVector(x * s, y * s, z * s); }
     ON_3dVector operator/(double s) const { return *this * (1.0 / s); }
@@ -232,7 +242,8 @@ public:
     ON_3dPoint m_min = ON_3dPoint(1.0, 0.0, 0.0);
     ON_3dPoint m_max = ON_3dPoint(-1.0, 0.0, 0.0);
     ON_BoundingBox() = default;
-    ON_BoundingBox(const ON_3dPoint& min_pt, const ON_3dPoint& max_pt) : m_min(min_pt), m_max(max_pt) {}
+    ON_BoundingBox(const ON_3dPoint& min_pt, const ON_3dPoint& max_pt)
+        : m_min(min_pt), m_max(max_pt) {}
 
     bool IsValid() const;
     bool IsEmpty() const { return !IsValid(); }
@@ -255,7 +266,8 @@ public:
 class ON_3dPointArray : public ON_SimpleArray<ON_3dPoint> {
 public:
     ON_3dPointArray() = default;
-    explicit ON_3dPointArray(int capacity) : ON_SimpleArray<ON_3dPoint>((size_t)(capacity > 0 ? capacity : 0)) {}
+    explicit ON_3dPointArray(int capacity)
+        : ON_SimpleArray<ON_3dPoint>((size_t)(capacity > 0 ? capacity : 0)) {}
     ON_3dPointArray(const ON_SimpleArray<ON_3dPoint>& a) : ON_SimpleArray<ON_3dPoint>(a) {}
     ON_3dPointArray& operator=(const ON_SimpleArray<ON_3dPoint>& a) {
         ON_SimpleArray<ON_3dPoint>::operator=(a);
@@ -274,8 +286,8 @@ public:
     unsigned int m_color = 0;
     ON_Color() = default;
     ON_Color(int r, int g, int b, int a = 0)
-        : m_color((unsigned)(r & 0xFF) | ((unsigned)(g & 0xFF) << 8) | ((unsigned)(b & 0xFF) << 16) |
-                  ((unsigned)(a & 0xFF) << 24)) {}
+        : m_color((unsigned)(r & 0xFF) | ((unsigned)(g & 0xFF) << 8) |
+                  ((unsigned)(b & 0xFF) << 16) | ((unsigned)(a & 0xFF) << 24)) {}
     explicit ON_Color(unsigned int abgr) : m_color(abgr) {}
     int Red() const { return (int)(m_color & 0xFF); }
     int Green() const { return (int)((m_color >> 8) & 0xFF); }

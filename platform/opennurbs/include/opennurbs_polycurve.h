@@ -12,7 +12,9 @@ public:
     ON_PolyCurve& operator=(const ON_PolyCurve& src) = default;
 
     static ON_PolyCurve* Cast(ON_Object* p) { return dynamic_cast<ON_PolyCurve*>(p); }
-    static const ON_PolyCurve* Cast(const ON_Object* p) { return dynamic_cast<const ON_PolyCurve*>(p); }
+    static const ON_PolyCurve* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_PolyCurve*>(p);
+    }
 
     // Takes ownership of curve (the polycurve deletes it). The first segment
     // gives the domain start; each next one extends the domain by the length
@@ -23,7 +25,9 @@ public:
     bool AppendSegment(ON_Curve* curve, double t1);
     int Count() const { return m_segment.Count(); }
     int SegmentCount() const { return m_segment.Count(); }
-    ON_Curve* SegmentCurve(int i) const { return (i >= 0 && i < m_segment.Count()) ? m_segment[i] : nullptr; }
+    ON_Curve* SegmentCurve(int i) const {
+        return (i >= 0 && i < m_segment.Count()) ? m_segment[i] : nullptr;
+    }
     ON_Interval SegmentDomain(int i) const;
     // Index of the segment whose part of the domain holds t (-1 outside).
     int SegmentIndex(double t) const;

@@ -14,10 +14,13 @@ public:
     ~ON_RevSurface() override;
 
     static ON_RevSurface* Cast(ON_Object* p) { return dynamic_cast<ON_RevSurface*>(p); }
-    static const ON_RevSurface* Cast(const ON_Object* p) { return dynamic_cast<const ON_RevSurface*>(p); }
+    static const ON_RevSurface* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_RevSurface*>(p);
+    }
 
     // Takes ownership of profile; full turn with m_t = m_angle.
-    bool Create(ON_Curve* profile, const ON_Line& axis, ON_Interval angle = ON_Interval(0.0, 2.0 * ON_PI));
+    bool Create(ON_Curve* profile, const ON_Line& axis,
+                ON_Interval angle = ON_Interval(0.0, 2.0 * ON_PI));
 
     bool IsValid() const override;
     int Dimension() const override;

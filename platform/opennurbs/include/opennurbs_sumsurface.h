@@ -11,7 +11,9 @@ public:
     ~ON_SumSurface() override;
 
     static ON_SumSurface* Cast(ON_Object* p) { return dynamic_cast<ON_SumSurface*>(p); }
-    static const ON_SumSurface* Cast(const ON_Object* p) { return dynamic_cast<const ON_SumSurface*>(p); }
+    static const ON_SumSurface* Cast(const ON_Object* p) {
+        return dynamic_cast<const ON_SumSurface*>(p);
+    }
 
     // Extrusion of curve along the vector: takes ownership of curve.
     bool Create(ON_Curve* curve, const ON_3dVector& extrusion_vector);

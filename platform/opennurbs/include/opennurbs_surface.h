@@ -5,7 +5,16 @@
 
 class ON_Surface : public ON_Geometry {
 public:
-    enum ISO { not_iso = 0, x_iso = 1, y_iso = 2, W_iso = 3, S_iso = 4, E_iso = 5, N_iso = 6, iso_count = 7 };
+    enum ISO {
+        not_iso = 0,
+        x_iso = 1,
+        y_iso = 2,
+        W_iso = 3,
+        S_iso = 4,
+        E_iso = 5,
+        N_iso = 6,
+        iso_count = 7
+    };
 
     // Caller deletes.
     virtual ON_Surface* DuplicateSurface() const = 0;
@@ -19,8 +28,8 @@ public:
 
     // Point and partial derivatives up to der_count: v receives, v_stride
     // apart, S, then Ds, Dt, then Dss, Dst, Dtt, ... (Dimension() doubles each).
-    virtual bool Evaluate(double s, double t, int der_count, int v_stride, double* v, int quadrant = 0,
-                          int* hint = nullptr) const = 0;
+    virtual bool Evaluate(double s, double t, int der_count, int v_stride, double* v,
+                          int quadrant = 0, int* hint = nullptr) const = 0;
     ON_3dPoint PointAt(double s, double t) const;
     // Unit normal Ds x Dt (zero where degenerate).
     ON_3dVector NormalAt(double s, double t) const;
@@ -37,7 +46,8 @@ public:
     // Exact NURBS form; 0 on failure, 1 with the same parametrisation.
     virtual int GetNurbForm(ON_NurbsSurface& nurbs, double tolerance = 0.0) const = 0;
     virtual int HasNurbForm() const { return 1; }
-    ON_NurbsSurface* NurbsSurface(ON_NurbsSurface* pNurbsSurface = nullptr, double tolerance = 0.0) const;
+    ON_NurbsSurface* NurbsSurface(ON_NurbsSurface* pNurbsSurface = nullptr,
+                                  double tolerance = 0.0) const;
 
     bool GetBBox(double* boxmin, double* boxmax, bool bGrowBox = false) const override;
 };

@@ -45,12 +45,13 @@ public:
     static ON_Xform TranslationTransformation(double dx, double dy, double dz);
     static ON_Xform DiagonalTransformation(double d);
     static ON_Xform ScaleTransformation(const ON_3dPoint& fixed_point, double scale);
-    static ON_Xform ScaleTransformation(const ON_3dPoint& fixed_point, double sx, double sy, double sz);
+    static ON_Xform ScaleTransformation(const ON_3dPoint& fixed_point, double sx, double sy,
+                                        double sz);
     // Right-hand rotation by angle radians about the axis through center.
     static ON_Xform RotationTransformation(double angle_radians, const ON_3dVector& axis,
                                            const ON_3dPoint& center);
-    static ON_Xform RotationTransformation(double sin_angle, double cos_angle, const ON_3dVector& axis,
-                                           const ON_3dPoint& center);
+    static ON_Xform RotationTransformation(double sin_angle, double cos_angle,
+                                           const ON_3dVector& axis, const ON_3dPoint& center);
     // Maps world coordinates so that plane0's frame goes onto plane1's frame.
     static ON_Xform PlaneToPlaneTransformation(const ON_Plane& plane0, const ON_Plane& plane1);
 
@@ -58,11 +59,14 @@ public:
     void Rotation(double angle_radians, const ON_3dVector& axis, const ON_3dPoint& center) {
         *this = RotationTransformation(angle_radians, axis, center);
     }
-    void Rotation(double sin_angle, double cos_angle, const ON_3dVector& axis, const ON_3dPoint& center) {
+    void Rotation(double sin_angle, double cos_angle, const ON_3dVector& axis,
+                  const ON_3dPoint& center) {
         *this = RotationTransformation(sin_angle, cos_angle, axis, center);
     }
     void Translation(const ON_3dVector& delta) { *this = TranslationTransformation(delta); }
-    void Scale(const ON_3dPoint& fixed_point, double scale) { *this = ScaleTransformation(fixed_point, scale); }
+    void Scale(const ON_3dPoint& fixed_point, double scale) {
+        *this = ScaleTransformation(fixed_point, scale);
+    }
 
     static const ON_Xform IdentityTransformation;
     static const ON_Xform ZeroTransformation;

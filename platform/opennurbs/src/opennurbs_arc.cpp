@@ -1,10 +1,20 @@
 #include "opennurbs_internal.h"
 
-ON_Arc::ON_Arc(const ON_Circle& c, double angle) { Create(c, angle); }
-ON_Arc::ON_Arc(const ON_Circle& c, ON_Interval angle) { Create(c, angle); }
-ON_Arc::ON_Arc(const ON_Plane& p, double r, double angle) { Create(p, r, angle); }
-ON_Arc::ON_Arc(const ON_3dPoint& c, double r, double angle) { Create(c, r, angle); }
-ON_Arc::ON_Arc(const ON_3dPoint& P, const ON_3dPoint& Q, const ON_3dPoint& R) { Create(P, Q, R); }
+ON_Arc::ON_Arc(const ON_Circle& c, double angle) {
+    Create(c, angle);
+}
+ON_Arc::ON_Arc(const ON_Circle& c, ON_Interval angle) {
+    Create(c, angle);
+}
+ON_Arc::ON_Arc(const ON_Plane& p, double r, double angle) {
+    Create(p, r, angle);
+}
+ON_Arc::ON_Arc(const ON_3dPoint& c, double r, double angle) {
+    Create(c, r, angle);
+}
+ON_Arc::ON_Arc(const ON_3dPoint& P, const ON_3dPoint& Q, const ON_3dPoint& R) {
+    Create(P, Q, R);
+}
 
 ON_Arc& ON_Arc::operator=(const ON_Circle& c) {
     ON_Circle::operator=(c);
@@ -12,7 +22,9 @@ ON_Arc& ON_Arc::operator=(const ON_Circle& c) {
     return *this;
 }
 
-bool ON_Arc::Create(const ON_Circle& c, double angle) { return Create(c, ON_Interval(0.0, angle)); }
+bool ON_Arc::Create(const ON_Circle& c, double angle) {
+    return Create(c, ON_Interval(0.0, angle));
+}
 
 bool ON_Arc::Create(const ON_Circle& c, ON_Interval angle) {
     ON_Circle::operator=(c);
@@ -20,9 +32,13 @@ bool ON_Arc::Create(const ON_Circle& c, ON_Interval angle) {
     return IsValid();
 }
 
-bool ON_Arc::Create(const ON_Plane& p, double r, double angle) { return Create(ON_Circle(p, r), angle); }
+bool ON_Arc::Create(const ON_Plane& p, double r, double angle) {
+    return Create(ON_Circle(p, r), angle);
+}
 
-bool ON_Arc::Create(const ON_3dPoint& c, double r, double angle) { return Create(ON_Circle(c, r), angle); }
+bool ON_Arc::Create(const ON_3dPoint& c, double r, double angle) {
+    return Create(ON_Circle(c, r), angle);
+}
 
 bool ON_Arc::Create(const ON_3dPoint& P, const ON_3dPoint& Q, const ON_3dPoint& R) {
     ON_Circle c;
@@ -36,10 +52,13 @@ bool ON_Arc::Create(const ON_3dPoint& P, const ON_3dPoint& Q, const ON_3dPoint& 
 }
 
 bool ON_Arc::IsValid() const {
-    return ON_Circle::IsValid() && m_angle.IsIncreasing() && m_angle.Length() <= 2.0 * ON_PI + ON_ZERO_TOLERANCE;
+    return ON_Circle::IsValid() && m_angle.IsIncreasing() &&
+           m_angle.Length() <= 2.0 * ON_PI + ON_ZERO_TOLERANCE;
 }
 
-bool ON_Arc::IsCircle() const { return std::fabs(m_angle.Length() - 2.0 * ON_PI) <= ON_ZERO_TOLERANCE; }
+bool ON_Arc::IsCircle() const {
+    return std::fabs(m_angle.Length() - 2.0 * ON_PI) <= ON_ZERO_TOLERANCE;
+}
 
 bool ON_Arc::SetAngleRadians(double a) {
     if (!(a > 0.0)) return false;
@@ -59,7 +78,9 @@ bool ON_Arc::Reverse() {
     return true;
 }
 
-bool ON_Arc::Transform(const ON_Xform& xform) { return ON_Circle::Transform(xform); }
+bool ON_Arc::Transform(const ON_Xform& xform) {
+    return ON_Circle::Transform(xform);
+}
 
 ON_BoundingBox ON_Arc::BoundingBox() const {
     ON_NurbsCurve c;

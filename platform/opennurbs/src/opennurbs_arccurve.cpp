@@ -12,7 +12,9 @@ ON_ArcCurve::ON_ArcCurve(const ON_Circle& circle) : ON_ArcCurve(ON_Arc(circle, 2
 ON_ArcCurve::ON_ArcCurve(const ON_Circle& circle, double t0, double t1)
     : m_arc(circle, 2.0 * ON_PI), m_t(t0, t1) {}
 
-bool ON_ArcCurve::IsValid() const { return m_arc.IsValid() && m_t.IsIncreasing() && (m_dim == 2 || m_dim == 3); }
+bool ON_ArcCurve::IsValid() const {
+    return m_arc.IsValid() && m_t.IsIncreasing() && (m_dim == 2 || m_dim == 3);
+}
 
 bool ON_ArcCurve::SetDomain(double t0, double t1) {
     if (!(t0 < t1)) return false;
@@ -33,7 +35,8 @@ bool ON_ArcCurve::Evaluate(double t, int der_count, int v_stride, double* v, int
     double f = 1.0;
     for (int k = 0; k <= der_count; k++) {
         ON_3dVector d = k == 0 ? ON_3dVector(m_arc.PointAt(a)) : m_arc.DerivativeAt(k, a) * f;
-        for (int c = 0; c < m_dim; c++) v[(size_t)k * v_stride + c] = d[c];
+        for (int c = 0; c < m_dim; c++)
+            v[(size_t)k * v_stride + c] = d[c];
         f *= da;
         if (k == 0) f = da;
     }
@@ -57,7 +60,8 @@ int ON_ArcCurve::GetNurbForm(ON_NurbsCurve& nurbs, double, const ON_Interval* su
     const int kc = nurbs.KnotCount();
     const int spans = kc / 2 - 1;
     for (int s = 0; s <= spans; s++) {
-        const double t = s == 0 ? m_t[0] : (s == spans ? m_t[1] : m_t.ParameterAt((double)s / spans));
+        const double t =
+            s == 0 ? m_t[0] : (s == spans ? m_t[1] : m_t.ParameterAt((double)s / spans));
         nurbs.m_knot[2 * s] = t;
         if (2 * s + 1 < kc) nurbs.m_knot[2 * s + 1] = t;
     }

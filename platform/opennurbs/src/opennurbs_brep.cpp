@@ -9,23 +9,31 @@ const ON_Curve* ON_BrepEdge::EdgeCurveOf() const {
     return m_real_curve;
 }
 
-ON_Curve* ON_BrepEdge::DuplicateCurve() const { return ON_CurveProxy::DuplicateCurve(); }
+ON_Curve* ON_BrepEdge::DuplicateCurve() const {
+    return ON_CurveProxy::DuplicateCurve();
+}
 
 const ON_Curve* ON_BrepTrim::TrimCurveOf() const {
     if (m_brep) return (m_c2i >= 0 && m_c2i < m_brep->m_C2.Count()) ? m_brep->m_C2[m_c2i] : nullptr;
     return m_real_curve;
 }
 
-ON_Curve* ON_BrepTrim::DuplicateCurve() const { return ON_CurveProxy::DuplicateCurve(); }
+ON_Curve* ON_BrepTrim::DuplicateCurve() const {
+    return ON_CurveProxy::DuplicateCurve();
+}
 
 const ON_Surface* ON_BrepFace::SurfaceOf() const {
     if (m_brep) return (m_si >= 0 && m_si < m_brep->m_S.Count()) ? m_brep->m_S[m_si] : nullptr;
     return m_surface;
 }
 
-ON_Brep::ON_Brep(const ON_Brep& src) : ON_Geometry(src) { *this = src; }
+ON_Brep::ON_Brep(const ON_Brep& src) : ON_Geometry(src) {
+    *this = src;
+}
 
-ON_Brep::ON_Brep(ON_Brep&& src) noexcept { *this = std::move(src); }
+ON_Brep::ON_Brep(ON_Brep&& src) noexcept {
+    *this = std::move(src);
+}
 
 ON_Brep& ON_Brep::operator=(const ON_Brep& src) {
     if (this == &src) return *this;
@@ -116,7 +124,8 @@ ON_BrepVertex& ON_Brep::NewVertex(const ON_3dPoint& point, double tolerance) {
     return v;
 }
 
-ON_BrepEdge& ON_Brep::NewEdge(int v0, int v1, int c3i, const ON_Interval* sub_domain, double tolerance) {
+ON_BrepEdge& ON_Brep::NewEdge(int v0, int v1, int c3i, const ON_Interval* sub_domain,
+                              double tolerance) {
     ON_BrepEdge& e = m_E.AppendNew();
     const int ei = m_E.Count() - 1;
     e.m_edge_index = ei;
@@ -172,8 +181,8 @@ ON_BrepTrim& ON_Brep::NewTrim(int c2i, int ei, bool bRev3d, int li) {
         if (e.m_ti.Count() > 1) {
             // A second use of the edge: mated, or a seam within one face.
             const int first_loop = m_T[e.m_ti[0]].m_li;
-            const bool same_face =
-                first_loop >= 0 && li >= 0 && first_loop < m_L.Count() && li < m_L.Count() && m_L[first_loop].m_fi == m_L[li].m_fi;
+            const bool same_face = first_loop >= 0 && li >= 0 && first_loop < m_L.Count() &&
+                                   li < m_L.Count() && m_L[first_loop].m_fi == m_L[li].m_fi;
             for (int k = 0; k < e.m_ti.Count(); k++)
                 m_T[e.m_ti[k]].m_type = same_face ? ON_BrepTrim::seam : ON_BrepTrim::mated;
         }
@@ -221,13 +230,15 @@ bool ON_Brep::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) const {
     if (!boxmin || !boxmax) return false;
     ON_BoundingBox box;
     if (bGrowBox) box = ON_BoundingBox(ON_3dPoint(boxmin), ON_3dPoint(boxmax));
-    for (int i = 0; i < m_V.Count(); i++) box.Set(m_V[i].point, box.IsValid());
+    for (int i = 0; i < m_V.Count(); i++)
+        box.Set(m_V[i].point, box.IsValid());
     for (int i = 0; i < m_C3.Count(); i++)
         if (m_C3[i]) box.Union(m_C3[i]->BoundingBox());
     for (int i = 0; i < m_S.Count(); i++)
         if (m_S[i]) box.Union(m_S[i]->BoundingBox());
     if (!box.IsValid()) return false;
-    for (int c = 0; c < 3; c++) boxmin[c] = box.m_min[c], boxmax[c] = box.m_max[c];
+    for (int c = 0; c < 3; c++)
+        boxmin[c] = box.m_min[c], boxmax[c] = box.m_max[c];
     return true;
 }
 
@@ -269,11 +280,13 @@ bool ON_Brep::Transform(const ON_Xform& xform) {
         m_S[i] = moved;
     }
     LinkElements();
-    for (int i = 0; i < m_V.Count(); i++) m_V[i].point = xform * m_V[i].point;
+    for (int i = 0; i < m_V.Count(); i++)
+        m_V[i].point = xform * m_V[i].point;
     m_bbox = ON_BoundingBox();
     // A mirror turns every face inside out.
     if (xform.Linear3x3Determinant() < 0.0)
-        for (int i = 0; i < m_F.Count(); i++) m_F[i].m_bRev = !m_F[i].m_bRev;
+        for (int i = 0; i < m_F.Count(); i++)
+            m_F[i].m_bRev = !m_F[i].m_bRev;
     return ok;
 }
 
@@ -291,7 +304,8 @@ bool ON_Brep::Create(ON_Surface*& surface) {
     const double cu[4] = {du[0], du[1], du[1], du[0]};
     const double cv[4] = {dv[0], dv[0], dv[1], dv[1]};
     ON_3dPoint corner[4];
-    for (int k = 0; k < 4; k++) corner[k] = srf->PointAt(cu[k], cv[k]);
+    for (int k = 0; k < 4; k++)
+        corner[k] = srf->PointAt(cu[k], cv[k]);
     ON_Curve* side[4] = {srf->IsoCurve(0, dv[0]), srf->IsoCurve(1, du[1]), srf->IsoCurve(0, dv[1]),
                          srf->IsoCurve(1, du[0])};
     bool singular[4];
@@ -300,7 +314,8 @@ bool ON_Brep::Create(ON_Surface*& surface) {
         if (!side[k]) continue;
         const ON_Interval d = side[k]->Domain();
         for (int i = 0; i <= 4 && singular[k]; i++)
-            if (!PointsAreCoincident(side[k]->PointAt(d.ParameterAt(i / 4.0)), corner[k])) singular[k] = false;
+            if (!PointsAreCoincident(side[k]->PointAt(d.ParameterAt(i / 4.0)), corner[k]))
+                singular[k] = false;
     }
     // North and west run backwards.
     if (side[2]) side[2]->Reverse();
@@ -308,7 +323,8 @@ bool ON_Brep::Create(ON_Surface*& surface) {
     // Vertices, merging corners joined by a singular side or a closed direction.
     int root[4] = {0, 1, 2, 3};
     auto find = [&](int k) {
-        while (root[k] != k) k = root[k];
+        while (root[k] != k)
+            k = root[k];
         return k;
     };
     auto join = [&](int a, int b) {
@@ -353,7 +369,8 @@ bool ON_Brep::Create(ON_Surface*& surface) {
     ON_BrepFace& face = NewFace(si);
     const int fi = face.m_face_index;
     const int li = NewLoop(ON_BrepLoop::outer, fi).m_loop_index;
-    const ON_Surface::ISO iso[4] = {ON_Surface::S_iso, ON_Surface::E_iso, ON_Surface::N_iso, ON_Surface::W_iso};
+    const ON_Surface::ISO iso[4] = {ON_Surface::S_iso, ON_Surface::E_iso, ON_Surface::N_iso,
+                                    ON_Surface::W_iso};
     for (int k = 0; k < 4; k++) {
         // The trim runs from corner k to corner k+1 in parameter space.
         const ON_3dPoint a(cu[k], cv[k], 0.0), b(cu[(k + 1) % 4], cv[(k + 1) % 4], 0.0);

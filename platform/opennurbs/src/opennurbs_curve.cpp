@@ -16,7 +16,9 @@ ON_3dPoint ON_Curve::PointAt(double t) const {
     return ON_3dPoint(v[0], dim > 1 ? v[1] : 0.0, dim > 2 ? v[2] : 0.0);
 }
 
-ON_3dPoint ON_Curve::PointAtStart() const { return PointAt(Domain()[0]); }
+ON_3dPoint ON_Curve::PointAtStart() const {
+    return PointAt(Domain()[0]);
+}
 
 ON_3dPoint ON_Curve::PointAtEnd() const {
     double v[8] = {0, 0, 0, 0, 0, 0, 0, 0};
@@ -32,7 +34,9 @@ ON_3dVector ON_Curve::DerivativeAt(double t) const {
     return ON_3dVector(v[dim], dim > 1 ? v[dim + 1] : 0.0, dim > 2 ? v[dim + 2] : 0.0);
 }
 
-ON_3dVector ON_Curve::TangentAt(double t) const { return DerivativeAt(t).UnitVector(); }
+ON_3dVector ON_Curve::TangentAt(double t) const {
+    return DerivativeAt(t).UnitVector();
+}
 
 bool ON_Curve::IsClosed() const {
     const int dim = Dimension();
@@ -48,7 +52,8 @@ bool ON_Curve::IsClosed() const {
            !PointsAreCoincident(b, q);
 }
 
-ON_NurbsCurve* ON_Curve::NurbsCurve(ON_NurbsCurve* pNurbsCurve, double tolerance, const ON_Interval* subdomain) const {
+ON_NurbsCurve* ON_Curve::NurbsCurve(ON_NurbsCurve* pNurbsCurve, double tolerance,
+                                    const ON_Interval* subdomain) const {
     ON_NurbsCurve* c = pNurbsCurve ? pNurbsCurve : new ON_NurbsCurve();
     if (GetNurbForm(*c, tolerance, subdomain)) return c;
     if (!pNurbsCurve) delete c;
@@ -61,13 +66,16 @@ bool ON_Curve::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) const {
     return c.GetBBox(boxmin, boxmax, bGrowBox);
 }
 
-ON_CurveArray::ON_CurveArray(const ON_CurveArray& src) : ON_SimpleArray<ON_Curve*>() { *this = src; }
+ON_CurveArray::ON_CurveArray(const ON_CurveArray& src) : ON_SimpleArray<ON_Curve*>() {
+    *this = src;
+}
 
 ON_CurveArray& ON_CurveArray::operator=(const ON_CurveArray& src) {
     if (this == &src) return *this;
     Destroy();
     Reserve(src.Count());
-    for (int i = 0; i < src.Count(); i++) Append(src[i] ? src[i]->DuplicateCurve() : nullptr);
+    for (int i = 0; i < src.Count(); i++)
+        Append(src[i] ? src[i]->DuplicateCurve() : nullptr);
     return *this;
 }
 
@@ -79,9 +87,12 @@ ON_CurveArray& ON_CurveArray::operator=(ON_CurveArray&& src) noexcept {
     return *this;
 }
 
-ON_CurveArray::~ON_CurveArray() { Destroy(); }
+ON_CurveArray::~ON_CurveArray() {
+    Destroy();
+}
 
 void ON_CurveArray::Destroy() {
-    for (int i = 0; i < Count(); i++) delete (*this)[i];
+    for (int i = 0; i < Count(); i++)
+        delete (*this)[i];
     ON_SimpleArray<ON_Curve*>::Destroy();
 }

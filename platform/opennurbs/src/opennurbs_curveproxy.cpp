@@ -1,8 +1,12 @@
 #include "opennurbs_internal.h"
 
-ON_CurveProxy::ON_CurveProxy(const ON_Curve* c) { SetProxyCurve(c); }
+ON_CurveProxy::ON_CurveProxy(const ON_Curve* c) {
+    SetProxyCurve(c);
+}
 
-ON_CurveProxy::ON_CurveProxy(const ON_Curve* c, ON_Interval sub) { SetProxyCurve(c, sub); }
+ON_CurveProxy::ON_CurveProxy(const ON_Curve* c, ON_Interval sub) {
+    SetProxyCurve(c, sub);
+}
 
 void ON_CurveProxy::SetProxyCurve(const ON_Curve* c) {
     m_real_curve = c;
@@ -65,17 +69,20 @@ int ON_CurveProxy::Degree() const {
     return c ? c->Degree() : 0;
 }
 
-bool ON_CurveProxy::Evaluate(double t, int der_count, int v_stride, double* v, int side, int*) const {
+bool ON_CurveProxy::Evaluate(double t, int der_count, int v_stride, double* v, int side,
+                             int*) const {
     const ON_Curve* c = ProxyCurve();
     if (!c || !v || der_count < 0 || !m_this_domain.IsIncreasing()) return false;
     const double rt = RealCurveParameter(t);
     if (!c->Evaluate(rt, der_count, v_stride, v, m_bReversed ? -side : side)) return false;
     // Chain rule: d/dt = (real length / this length) d/drt, negated when reversed.
-    const double f = (m_bReversed ? -1.0 : 1.0) * m_real_curve_domain.Length() / m_this_domain.Length();
+    const double f =
+        (m_bReversed ? -1.0 : 1.0) * m_real_curve_domain.Length() / m_this_domain.Length();
     const int dim = c->Dimension();
     double g = f;
     for (int k = 1; k <= der_count; k++, g *= f)
-        for (int j = 0; j < dim; j++) v[(size_t)k * v_stride + j] *= g;
+        for (int j = 0; j < dim; j++)
+            v[(size_t)k * v_stride + j] *= g;
     return true;
 }
 
@@ -98,7 +105,8 @@ ON_Curve* ON_CurveProxy::DuplicateCurve() const {
     return c;
 }
 
-int ON_CurveProxy::GetNurbForm(ON_NurbsCurve& nurbs, double tolerance, const ON_Interval* subdomain) const {
+int ON_CurveProxy::GetNurbForm(ON_NurbsCurve& nurbs, double tolerance,
+                               const ON_Interval* subdomain) const {
     const ON_Curve* c = ProxyCurve();
     if (!c || !m_this_domain.IsIncreasing() || !m_real_curve_domain.IsIncreasing()) return 0;
     const ON_Interval whole = c->Domain();

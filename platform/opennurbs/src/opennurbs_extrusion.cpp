@@ -1,6 +1,8 @@
 #include "opennurbs_internal.h"
 
-ON_Extrusion::ON_Extrusion(const ON_Extrusion& src) : ON_Surface(src) { *this = src; }
+ON_Extrusion::ON_Extrusion(const ON_Extrusion& src) : ON_Surface(src) {
+    *this = src;
+}
 
 ON_Extrusion& ON_Extrusion::operator=(const ON_Extrusion& src) {
     if (this == &src) return *this;
@@ -20,11 +22,17 @@ ON_Extrusion& ON_Extrusion::operator=(const ON_Extrusion& src) {
     return *this;
 }
 
-ON_Extrusion::~ON_Extrusion() { delete m_profile; }
+ON_Extrusion::~ON_Extrusion() {
+    delete m_profile;
+}
 
-ON_3dVector ON_Extrusion::PathTangent() const { return m_path.Tangent(); }
+ON_3dVector ON_Extrusion::PathTangent() const {
+    return m_path.Tangent();
+}
 
-int ON_Extrusion::ProfileCount() const { return m_profile ? (m_profile_count > 0 ? m_profile_count : 1) : 0; }
+int ON_Extrusion::ProfileCount() const {
+    return m_profile ? (m_profile_count > 0 ? m_profile_count : 1) : 0;
+}
 
 const ON_Curve* ON_Extrusion::Profile(int i) const {
     const int n = ProfileCount();
@@ -40,7 +48,9 @@ int ON_Extrusion::CapCount() const {
     return (m_bCap[0] ? 1 : 0) + (m_bCap[1] ? 1 : 0);
 }
 
-bool ON_Extrusion::IsSolid() const { return CapCount() == 2; }
+bool ON_Extrusion::IsSolid() const {
+    return CapCount() == 2;
+}
 
 bool ON_Extrusion::SetOuterProfile(ON_Curve* profile, bool bCap) {
     if (!profile) return false;
@@ -109,13 +119,16 @@ bool ON_Extrusion::GetProfileTransformation(double s, ON_Xform& xform) const {
     const double l0 = 1.0 - s, l1 = s;
     for (int r = 0; r < 4; r++)
         for (int c = 0; c < 4; c++)
-            xform.m_xform[r][c] = s == 0.0 ? E[0].m_xform[r][c]
-                                           : (s == 1.0 ? E[1].m_xform[r][c] : l0 * E[0].m_xform[r][c] + l1 * E[1].m_xform[r][c]);
+            xform.m_xform[r][c] =
+                s == 0.0 ? E[0].m_xform[r][c]
+                         : (s == 1.0 ? E[1].m_xform[r][c]
+                                     : l0 * E[0].m_xform[r][c] + l1 * E[1].m_xform[r][c]);
     return true;
 }
 
 bool ON_Extrusion::IsValid() const {
-    if (!m_profile || !m_profile->IsValid() || !m_path.IsValid() || !m_t.IsIncreasing() || !m_path_domain.IsIncreasing())
+    if (!m_profile || !m_profile->IsValid() || !m_path.IsValid() || !m_t.IsIncreasing() ||
+        !m_path_domain.IsIncreasing())
         return false;
     ON_Xform x;
     return GetProfileTransformation(0.0, x);
@@ -159,7 +172,8 @@ int ON_Extrusion::Degree(int dir) const {
     return m_profile ? m_profile->Degree() : 0;
 }
 
-bool ON_Extrusion::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant, int* hint) const {
+bool ON_Extrusion::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant,
+                            int* hint) const {
     ON_NurbsSurface n;
     return GetNurbForm(n) && n.Evaluate(s, t, der, v_stride, v, quadrant, hint);
 }
@@ -191,15 +205,20 @@ bool ON_Extrusion::Transform(const ON_Xform& xform) {
     if (!U0.Unitize()) return false;
     const ON_3dVector U = xform * (m_path.from + U0) - o;
     const double s = T.Length();
-    if (!(s > 0.0) || std::fabs(U.Length() - s) > ON_SQRT_EPSILON * s || std::fabs(T * U) > ON_SQRT_EPSILON * s * s)
+    if (!(s > 0.0) || std::fabs(U.Length() - s) > ON_SQRT_EPSILON * s ||
+        std::fabs(T * U) > ON_SQRT_EPSILON * s * s)
         return false;
     if (xform.Linear3x3Determinant() < 0.0) {
         // A mirror turns the profile frame left-handed: mirror the profile's
         // x to keep the walls where the mirrored extrusion puts them.
-        if (!m_profile->Transform(ON_Xform::ScaleTransformation(ON_3dPoint::Origin, -1.0, 1.0, 1.0))) return false;
-        for (int k = 0; k < 2; k++) m_N[k].x = -m_N[k].x;
+        if (!m_profile->Transform(
+                ON_Xform::ScaleTransformation(ON_3dPoint::Origin, -1.0, 1.0, 1.0)))
+            return false;
+        for (int k = 0; k < 2; k++)
+            m_N[k].x = -m_N[k].x;
     }
-    if (s != 1.0 && !m_profile->Transform(ON_Xform::ScaleTransformation(ON_3dPoint::Origin, s))) return false;
+    if (s != 1.0 && !m_profile->Transform(ON_Xform::ScaleTransformation(ON_3dPoint::Origin, s)))
+        return false;
     m_path.Transform(xform);
     m_up = U.UnitVector();
     return true;
@@ -244,8 +263,10 @@ void SplitProfile(const ON_Curve* c, ON_SimpleArray<ON_Curve*>& pieces) {
             const ON_Interval cd = pc->SegmentCurve(i)->Domain(), pd = pc->SegmentDomain(i);
             for (int k = 0; k < sub.Count(); k++) {
                 const ON_Interval d = sub[k]->Domain();
-                const double t0 = d[0] == cd[0] ? pd[0] : pd.ParameterAt(cd.NormalizedParameterAt(d[0]));
-                const double t1 = d[1] == cd[1] ? pd[1] : pd.ParameterAt(cd.NormalizedParameterAt(d[1]));
+                const double t0 =
+                    d[0] == cd[0] ? pd[0] : pd.ParameterAt(cd.NormalizedParameterAt(d[0]));
+                const double t1 =
+                    d[1] == cd[1] ? pd[1] : pd.ParameterAt(cd.NormalizedParameterAt(d[1]));
                 sub[k]->SetDomain(t0, t1);
                 pieces.Append(sub[k]);
             }
@@ -254,7 +275,8 @@ void SplitProfile(const ON_Curve* c, ON_SimpleArray<ON_Curve*>& pieces) {
     }
     if (const ON_PolylineCurve* pl = ON_PolylineCurve::Cast(c)) {
         for (int i = 0; i + 1 < pl->m_pline.Count(); i++) {
-            ON_LineCurve* line = new ON_LineCurve(ON_Line(pl->m_pline[i], pl->m_pline[i + 1]), pl->m_t[i], pl->m_t[i + 1]);
+            ON_LineCurve* line = new ON_LineCurve(ON_Line(pl->m_pline[i], pl->m_pline[i + 1]),
+                                                  pl->m_t[i], pl->m_t[i + 1]);
             line->m_dim = pl->m_dim;
             pieces.Append(line);
         }
@@ -276,8 +298,8 @@ void SplitProfile(const ON_Curve* c, ON_SimpleArray<ON_Curve*>& pieces) {
 }
 
 // Ruled surface between the piece placed by E0 and by E1, over the path domain.
-bool WallSurface(const ON_Curve* piece, const ON_Xform& E0, const ON_Xform& E1, const ON_Interval& path_domain,
-                 ON_NurbsSurface& srf) {
+bool WallSurface(const ON_Curve* piece, const ON_Xform& E0, const ON_Xform& E1,
+                 const ON_Interval& path_domain, ON_NurbsSurface& srf) {
     ON_NurbsCurve c;
     if (!piece->GetNurbForm(c)) return false;
     c.ChangeDimension(3);
@@ -302,7 +324,8 @@ bool WallSurface(const ON_Curve* piece, const ON_Xform& E0, const ON_Xform& E1, 
 ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
     if (!IsValid()) return nullptr;
     ON_Xform E[2];
-    if (!GetProfileTransformation(0.0, E[0]) || !GetProfileTransformation(1.0, E[1])) return nullptr;
+    if (!GetProfileTransformation(0.0, E[0]) || !GetProfileTransformation(1.0, E[1]))
+        return nullptr;
     ON_Brep* b = brep ? brep : new ON_Brep();
     b->Destroy();
     const int profile_count = ProfileCount();
@@ -341,17 +364,24 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
             }
             // Edges S, E, N, W; E of the last piece of a closed profile is the
             // first piece's W, and W of every later piece the previous E.
-            const int eS = b->NewEdge(vb0, vb1, b->AddEdgeCurve(srf->IsoCurve(0, dv[0])), nullptr, 0.0).m_edge_index;
+            const int eS =
+                b->NewEdge(vb0, vb1, b->AddEdgeCurve(srf->IsoCurve(0, dv[0])), nullptr, 0.0)
+                    .m_edge_index;
             int eE = first_w;
             if (!(last_closes && n > 1))
-                eE = b->NewEdge(vb1, vt1, b->AddEdgeCurve(srf->IsoCurve(1, du[1])), nullptr, 0.0).m_edge_index;
-            const int eN = b->NewEdge(vt0, vt1, b->AddEdgeCurve(srf->IsoCurve(0, dv[1])), nullptr, 0.0).m_edge_index;
+                eE = b->NewEdge(vb1, vt1, b->AddEdgeCurve(srf->IsoCurve(1, du[1])), nullptr, 0.0)
+                         .m_edge_index;
+            const int eN =
+                b->NewEdge(vt0, vt1, b->AddEdgeCurve(srf->IsoCurve(0, dv[1])), nullptr, 0.0)
+                    .m_edge_index;
             int eW = prev_e;
             if (j == 0) {
                 // One closed piece: its seam is both E and W.
                 eW = (last_closes && n == 1)
                          ? eE
-                         : b->NewEdge(vb0, vt0, b->AddEdgeCurve(srf->IsoCurve(1, du[0])), nullptr, 0.0).m_edge_index;
+                         : b->NewEdge(vb0, vt0, b->AddEdgeCurve(srf->IsoCurve(1, du[0])), nullptr,
+                                      0.0)
+                               .m_edge_index;
                 first_w = eW;
             }
             const int fi = b->NewFace(si).m_face_index;
@@ -359,9 +389,11 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
             const int edges[4] = {eS, eE, eN, eW};
             const bool rev[4] = {false, false, true, true};
             const double cu[4] = {du[0], du[1], du[1], du[0]}, cv[4] = {dv[0], dv[0], dv[1], dv[1]};
-            const ON_Surface::ISO iso[4] = {ON_Surface::S_iso, ON_Surface::E_iso, ON_Surface::N_iso, ON_Surface::W_iso};
+            const ON_Surface::ISO iso[4] = {ON_Surface::S_iso, ON_Surface::E_iso, ON_Surface::N_iso,
+                                            ON_Surface::W_iso};
             for (int k = 0; k < 4; k++) {
-                ON_LineCurve* line = new ON_LineCurve(ON_Line(ON_3dPoint(cu[k], cv[k], 0), ON_3dPoint(cu[(k + 1) % 4], cv[(k + 1) % 4], 0)));
+                ON_LineCurve* line = new ON_LineCurve(ON_Line(
+                    ON_3dPoint(cu[k], cv[k], 0), ON_3dPoint(cu[(k + 1) % 4], cv[(k + 1) % 4], 0)));
                 line->m_dim = 2;
                 const ON_Interval ed = b->m_E[edges[k]].Domain();
                 line->SetDomain(ed[0], ed[1]);
@@ -374,7 +406,8 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
             prev_e = eE;
             prev_vb = vb1, prev_vt = vt1;
         }
-        for (int j = 0; j < pieces.Count(); j++) delete pieces[j];
+        for (int j = 0; j < pieces.Count(); j++)
+            delete pieces[j];
     }
     // Caps: planes of the profile at each end, trimmed by the profiles.
     const ON_Curve* outer = Profile(0);
@@ -385,7 +418,9 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
             if (!m_bCap[k]) continue;
             const ON_3dPoint o = E[k] * ON_3dPoint::Origin;
             ON_Plane plane;
-            if (!plane.CreateFromFrame(o, E[k] * ON_3dPoint(1, 0, 0) - o, E[k] * ON_3dPoint(0, 1, 0) - o)) continue;
+            if (!plane.CreateFromFrame(o, E[k] * ON_3dPoint(1, 0, 0) - o,
+                                       E[k] * ON_3dPoint(0, 1, 0) - o))
+                continue;
             ON_PlaneSurface* ps = new ON_PlaneSurface(plane);
             ps->SetExtents(0, ON_Interval(box.m_min.x - margin, box.m_max.x + margin), true);
             ps->SetExtents(1, ON_Interval(box.m_min.y - margin, box.m_max.y + margin), true);
@@ -393,7 +428,8 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
             b->m_F[fi].m_bRev = (k == 0); // the bottom cap faces back along the path
             for (int p = 0; p < profile_count; p++) {
                 if (bottom_edges[p].empty()) continue;
-                const int li = b->NewLoop(p == 0 ? ON_BrepLoop::outer : ON_BrepLoop::inner, fi).m_loop_index;
+                const int li =
+                    b->NewLoop(p == 0 ? ON_BrepLoop::outer : ON_BrepLoop::inner, fi).m_loop_index;
                 const std::vector<int>& edges = k == 0 ? bottom_edges[p] : top_edges[p];
                 for (size_t j = 0; j < edges.size(); j++) {
                     ON_Curve* c2 = cap_pieces[p][j]->DuplicateCurve();
@@ -405,7 +441,8 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
         }
     }
     for (auto& v : cap_pieces)
-        for (ON_Curve* c : v) delete c;
+        for (ON_Curve* c : v)
+            delete c;
     b->m_is_solid = IsSolid() ? 1 : 3;
     return b;
 }

@@ -18,8 +18,8 @@ void BasisDerivatives(int order, const double* knot, int s, double t, int der, d
 
 // Point and derivatives of a B-spline of cv_size-double CVs (homogeneous for
 // rational curves): out receives (der+1) * cv_size doubles.
-void EvaluateHomogeneous(int order, int cv_count, const double* knot, int cv_size, int cv_stride, const double* cv,
-                         double t, int der, int side, double* out);
+void EvaluateHomogeneous(int order, int cv_count, const double* knot, int cv_size, int cv_stride,
+                         const double* cv, double t, int der, int side, double* out);
 
 // Euclidean derivatives from homogeneous ones (last coordinate the weight):
 // hom has (der+1) rows of dim+1, result (der+1) rows of dim, v_stride apart.
@@ -35,7 +35,8 @@ bool ArcNurbForm(const ON_Arc& arc, ON_NurbsCurve& nurbs);
 
 // Tensor product of two curves' forms (weights multiply): S = C0(u) + C1(v)
 // + base when bSum, else not used.
-bool SumNurbForm(const ON_NurbsCurve& c0, const ON_NurbsCurve& c1, const ON_3dVector& base, ON_NurbsSurface& srf);
+bool SumNurbForm(const ON_NurbsCurve& c0, const ON_NurbsCurve& c1, const ON_3dVector& base,
+                 ON_NurbsSurface& srf);
 
 // A rigid motion, possibly mirrored, with a uniform scale: the kinds that
 // keep circles circles. scale receives the factor.

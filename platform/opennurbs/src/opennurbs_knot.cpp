@@ -17,26 +17,34 @@ int FindSpan(int order, int cv_count, const double* knot, double t, int side) {
         int lo = first, hi = last; // start(lo) < t <= end(hi)
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
-            if (t <= end(mid)) hi = mid;
-            else lo = mid + 1;
+            if (t <= end(mid))
+                hi = mid;
+            else
+                lo = mid + 1;
         }
-        while (lo > first && end(lo) == start(lo)) lo--;
+        while (lo > first && end(lo) == start(lo))
+            lo--;
         return lo;
     }
     if (t < end(first)) return first;
     if (t >= start(last)) {
         int s = last;
-        while (s > first && end(s) == start(s)) s--;
+        while (s > first && end(s) == start(s))
+            s--;
         return s;
     }
     int lo = first, hi = last; // largest s with start(s) <= t
     while (lo < hi) {
         const int mid = (lo + hi + 1) / 2;
-        if (start(mid) <= t) lo = mid;
-        else hi = mid - 1;
+        if (start(mid) <= t)
+            lo = mid;
+        else
+            hi = mid - 1;
     }
-    while (lo < last && end(lo) == start(lo)) lo++;
-    while (lo > first && end(lo) == start(lo)) lo--;
+    while (lo < last && end(lo) == start(lo))
+        lo++;
+    while (lo > first && end(lo) == start(lo))
+        lo--;
     return lo;
 }
 
@@ -61,8 +69,10 @@ void BasisDerivatives(int order, const double* knot, int s, double t, int der, d
         NDU(j, j) = saved;
     }
     for (int d = 0; d <= der; d++)
-        for (int j = 0; j <= p; j++) N[(size_t)d * order + j] = 0.0;
-    for (int j = 0; j <= p; j++) N[j] = NDU(j, p);
+        for (int j = 0; j <= p; j++)
+            N[(size_t)d * order + j] = 0.0;
+    for (int j = 0; j <= p; j++)
+        N[j] = NDU(j, p);
     const int n = std::min(der, p);
     for (int r = 0; r <= p; r++) {
         double* a1 = a.data();
@@ -78,7 +88,8 @@ void BasisDerivatives(int order, const double* knot, int s, double t, int der, d
             const int j1 = rk >= -1 ? 1 : -rk;
             const int j2 = (r - 1 <= pk) ? kk - 1 : p - r;
             for (int j = j1; j <= j2; j++) {
-                a2[j] = NDU(pk + 1, rk + j) != 0.0 ? (a1[j] - a1[j - 1]) / NDU(pk + 1, rk + j) : 0.0;
+                a2[j] =
+                    NDU(pk + 1, rk + j) != 0.0 ? (a1[j] - a1[j - 1]) / NDU(pk + 1, rk + j) : 0.0;
                 d += a2[j] * NDU(rk + j, pk);
             }
             if (r <= pk) {
@@ -91,24 +102,27 @@ void BasisDerivatives(int order, const double* knot, int s, double t, int der, d
     }
     double f = p;
     for (int kk = 1; kk <= n; kk++) {
-        for (int j = 0; j <= p; j++) N[(size_t)kk * order + j] *= f;
+        for (int j = 0; j <= p; j++)
+            N[(size_t)kk * order + j] *= f;
         f *= (p - kk);
     }
 }
 
-void EvaluateHomogeneous(int order, int cv_count, const double* knot, int cv_size, int cv_stride, const double* cv,
-                         double t, int der, int side, double* out) {
+void EvaluateHomogeneous(int order, int cv_count, const double* knot, int cv_size, int cv_stride,
+                         const double* cv, double t, int der, int side, double* out) {
     const int s = FindSpan(order, cv_count, knot, t, side);
     std::vector<double> N((size_t)(der + 1) * order);
     BasisDerivatives(order, knot, s, t, der, N.data());
     for (int d = 0; d <= der; d++) {
         double* o = out + (size_t)d * cv_size;
-        for (int c = 0; c < cv_size; c++) o[c] = 0.0;
+        for (int c = 0; c < cv_size; c++)
+            o[c] = 0.0;
         for (int j = 0; j < order; j++) {
             const double b = N[(size_t)d * order + j];
             if (b == 0.0) continue;
             const double* P = cv + (size_t)(s + j) * cv_stride;
-            for (int c = 0; c < cv_size; c++) o[c] += b * P[c];
+            for (int c = 0; c < cv_size; c++)
+                o[c] += b * P[c];
         }
     }
 }
@@ -116,7 +130,8 @@ void EvaluateHomogeneous(int order, int cv_count, const double* knot, int cv_siz
 double Binomial(int n, int k) {
     if (k < 0 || k > n) return 0.0;
     double r = 1.0;
-    for (int i = 1; i <= k; i++) r = r * (n - k + i) / i;
+    for (int i = 1; i <= k; i++)
+        r = r * (n - k + i) / i;
     return r;
 }
 
@@ -129,7 +144,8 @@ bool RationalToEuclidean(int dim, int der, const double* hom, int v_stride, doub
         const double* Ak = hom + (size_t)k * hs;
         for (int c = 0; c < dim; c++) {
             double a = Ak[c];
-            for (int i = 1; i <= k; i++) a -= Binomial(k, i) * hom[(size_t)i * hs + dim] * v[(size_t)(k - i) * v_stride + c];
+            for (int i = 1; i <= k; i++)
+                a -= Binomial(k, i) * hom[(size_t)i * hs + dim] * v[(size_t)(k - i) * v_stride + c];
             vk[c] = a / w;
         }
     }
@@ -145,7 +161,9 @@ bool PointsAreCoincident(const ON_3dPoint& a, const ON_3dPoint& b) {
 bool ArcNurbForm(const ON_Arc& arc, ON_NurbsCurve& nurbs) {
     const double angle = arc.m_angle.Length();
     if (!(angle > 0.0) || !(arc.radius > 0.0) || !arc.m_angle.IsValid()) return false;
-    const int spans = (angle <= 0.5 * ON_PI + ON_ZERO_TOLERANCE) ? 1 : (angle <= ON_PI + ON_ZERO_TOLERANCE ? 2 : 4);
+    const int spans = (angle <= 0.5 * ON_PI + ON_ZERO_TOLERANCE)
+                          ? 1
+                          : (angle <= ON_PI + ON_ZERO_TOLERANCE ? 2 : 4);
     const double half = 0.5 * angle / spans; // half the angle of one span
     const double w = std::cos(half);
     if (!nurbs.Create(3, true, 3, 2 * spans + 1)) return false;
@@ -157,7 +175,8 @@ bool ArcNurbForm(const ON_Arc& arc, ON_NurbsCurve& nurbs) {
         } else {
             // The middle CV lies on the bisector at r / cos(half); its
             // homogeneous form is the arc point itself with weight cos(half).
-            nurbs.SetCV(i, ON_4dPoint(P.x - (1.0 - w) * arc.Center().x, P.y - (1.0 - w) * arc.Center().y,
+            nurbs.SetCV(i, ON_4dPoint(P.x - (1.0 - w) * arc.Center().x,
+                                      P.y - (1.0 - w) * arc.Center().y,
                                       P.z - (1.0 - w) * arc.Center().z, w));
         }
     }
@@ -170,10 +189,12 @@ bool ArcNurbForm(const ON_Arc& arc, ON_NurbsCurve& nurbs) {
 }
 
 bool IsSimilarity(const ON_Xform& x, double* scale) {
-    if (x.m_xform[3][0] != 0.0 || x.m_xform[3][1] != 0.0 || x.m_xform[3][2] != 0.0 || x.m_xform[3][3] != 1.0)
+    if (x.m_xform[3][0] != 0.0 || x.m_xform[3][1] != 0.0 || x.m_xform[3][2] != 0.0 ||
+        x.m_xform[3][3] != 1.0)
         return false;
     ON_3dVector col[3];
-    for (int j = 0; j < 3; j++) col[j] = ON_3dVector(x.m_xform[0][j], x.m_xform[1][j], x.m_xform[2][j]);
+    for (int j = 0; j < 3; j++)
+        col[j] = ON_3dVector(x.m_xform[0][j], x.m_xform[1][j], x.m_xform[2][j]);
     const double s = col[0].Length();
     if (!(s > 0.0) || !std::isfinite(s)) return false;
     const double tol = ON_SQRT_EPSILON * s * s;
@@ -190,8 +211,10 @@ void Compact(ON_NurbsCurve& c) {
     if (c.m_cv_stride == cv_size || !c.m_cv) return;
     ON_NurbsCurve tmp;
     tmp.Create(c.m_dim, c.m_is_rat != 0, c.m_order, c.m_cv_count);
-    for (int i = 0; i < c.m_cv_count; i++) std::memcpy(tmp.CV(i), c.CV(i), sizeof(double) * cv_size);
-    for (int i = 0; i < c.KnotCount(); i++) tmp.m_knot[i] = c.m_knot[i];
+    for (int i = 0; i < c.m_cv_count; i++)
+        std::memcpy(tmp.CV(i), c.CV(i), sizeof(double) * cv_size);
+    for (int i = 0; i < c.KnotCount(); i++)
+        tmp.m_knot[i] = c.m_knot[i];
     c = std::move(tmp);
 }
 

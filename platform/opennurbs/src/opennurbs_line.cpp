@@ -6,9 +6,13 @@ bool ON_Line::Create(const ON_3dPoint& from_pt, const ON_3dPoint& to_pt) {
     return IsValid();
 }
 
-bool ON_Line::IsValid() const { return from.IsValid() && to.IsValid() && from != to; }
+bool ON_Line::IsValid() const {
+    return from.IsValid() && to.IsValid() && from != to;
+}
 
-ON_3dVector ON_Line::Tangent() const { return Direction().UnitVector(); }
+ON_3dVector ON_Line::Tangent() const {
+    return Direction().UnitVector();
+}
 
 ON_3dPoint ON_Line::PointAt(double t) const {
     // Exact at both ends.
@@ -37,7 +41,9 @@ ON_3dPoint ON_Line::ClosestPointTo(const ON_3dPoint& p) const {
     return PointAt(t);
 }
 
-double ON_Line::DistanceTo(const ON_3dPoint& p) const { return p.DistanceTo(ClosestPointTo(p)); }
+double ON_Line::DistanceTo(const ON_3dPoint& p) const {
+    return p.DistanceTo(ClosestPointTo(p));
+}
 
 bool ON_Line::Transform(const ON_Xform& xform) {
     from = xform * from;

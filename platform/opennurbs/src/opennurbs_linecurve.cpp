@@ -5,11 +5,14 @@ ON_LineCurve::ON_LineCurve(const ON_Line& line) : m_line(line) {
     m_t = ON_Interval(0.0, len > 0.0 ? len : 1.0);
 }
 
-ON_LineCurve::ON_LineCurve(const ON_3dPoint& from, const ON_3dPoint& to) : ON_LineCurve(ON_Line(from, to)) {}
+ON_LineCurve::ON_LineCurve(const ON_3dPoint& from, const ON_3dPoint& to)
+    : ON_LineCurve(ON_Line(from, to)) {}
 
 ON_LineCurve::ON_LineCurve(const ON_Line& line, double t0, double t1) : m_line(line), m_t(t0, t1) {}
 
-bool ON_LineCurve::IsValid() const { return m_line.IsValid() && m_t.IsIncreasing() && (m_dim == 2 || m_dim == 3); }
+bool ON_LineCurve::IsValid() const {
+    return m_line.IsValid() && m_t.IsIncreasing() && (m_dim == 2 || m_dim == 3);
+}
 
 bool ON_LineCurve::SetDomain(double t0, double t1) {
     if (!(t0 < t1)) return false;
@@ -27,11 +30,14 @@ bool ON_LineCurve::Evaluate(double t, int der_count, int v_stride, double* v, in
     if (!v || der_count < 0 || v_stride < m_dim || !m_t.IsIncreasing()) return false;
     const ON_3dPoint p = m_line.PointAt(m_t.NormalizedParameterAt(t));
     const ON_3dVector d = m_line.Direction() / m_t.Length();
-    for (int c = 0; c < m_dim; c++) v[c] = p[c];
+    for (int c = 0; c < m_dim; c++)
+        v[c] = p[c];
     if (der_count >= 1)
-        for (int c = 0; c < m_dim; c++) v[v_stride + c] = d[c];
+        for (int c = 0; c < m_dim; c++)
+            v[v_stride + c] = d[c];
     for (int k = 2; k <= der_count; k++)
-        for (int c = 0; c < m_dim; c++) v[(size_t)k * v_stride + c] = 0.0;
+        for (int c = 0; c < m_dim; c++)
+            v[(size_t)k * v_stride + c] = 0.0;
     return true;
 }
 

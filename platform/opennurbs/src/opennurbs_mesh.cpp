@@ -8,7 +8,8 @@ bool ON_MeshFace::IsValid(int vertex_count) const {
     return true;
 }
 
-ON_Mesh::ON_Mesh(int face_capacity, int vertex_capacity, bool bHasVertexNormals, bool bHasTextureCoordinates) {
+ON_Mesh::ON_Mesh(int face_capacity, int vertex_capacity, bool bHasVertexNormals,
+                 bool bHasTextureCoordinates) {
     m_F.Reserve(face_capacity > 0 ? face_capacity : 0);
     m_V.Reserve(vertex_capacity > 0 ? vertex_capacity : 0);
     if (bHasVertexNormals) m_N.Reserve(vertex_capacity > 0 ? vertex_capacity : 0);
@@ -16,12 +17,13 @@ ON_Mesh::ON_Mesh(int face_capacity, int vertex_capacity, bool bHasVertexNormals,
 }
 
 ON_Mesh::ON_Mesh(const ON_Mesh& src)
-    : ON_Geometry(src), m_V(src.m_V), m_dV(src.m_dV), m_F(src.m_F), m_N(src.m_N), m_FN(src.m_FN), m_T(src.m_T),
-      m_S(src.m_S), m_C(src.m_C) {}
+    : ON_Geometry(src), m_V(src.m_V), m_dV(src.m_dV), m_F(src.m_F), m_N(src.m_N), m_FN(src.m_FN),
+      m_T(src.m_T), m_S(src.m_S), m_C(src.m_C) {}
 
 ON_Mesh::ON_Mesh(ON_Mesh&& src) noexcept
-    : m_V(std::move(src.m_V)), m_dV(std::move(src.m_dV)), m_F(std::move(src.m_F)), m_N(std::move(src.m_N)),
-      m_FN(std::move(src.m_FN)), m_T(std::move(src.m_T)), m_S(std::move(src.m_S)), m_C(std::move(src.m_C)) {
+    : m_V(std::move(src.m_V)), m_dV(std::move(src.m_dV)), m_F(std::move(src.m_F)),
+      m_N(std::move(src.m_N)), m_FN(std::move(src.m_FN)), m_T(std::move(src.m_T)),
+      m_S(std::move(src.m_S)), m_C(std::move(src.m_C)) {
     src.m_top.reset();
 }
 
@@ -37,8 +39,10 @@ ON_Mesh& ON_Mesh::operator=(ON_Mesh&& src) noexcept {
     if (this == &src) return *this;
     DestroyTopology();
     src.m_top.reset();
-    m_V = std::move(src.m_V), m_dV = std::move(src.m_dV), m_F = std::move(src.m_F), m_N = std::move(src.m_N);
-    m_FN = std::move(src.m_FN), m_T = std::move(src.m_T), m_S = std::move(src.m_S), m_C = std::move(src.m_C);
+    m_V = std::move(src.m_V), m_dV = std::move(src.m_dV), m_F = std::move(src.m_F),
+    m_N = std::move(src.m_N);
+    m_FN = std::move(src.m_FN), m_T = std::move(src.m_T), m_S = std::move(src.m_S),
+    m_C = std::move(src.m_C);
     return *this;
 }
 
@@ -61,11 +65,14 @@ bool ON_Mesh::IsValid() const {
 
 int ON_Mesh::TriangleCount() const {
     int n = 0;
-    for (int i = 0; i < m_F.Count(); i++) n += m_F[i].IsTriangle() ? 1 : 0;
+    for (int i = 0; i < m_F.Count(); i++)
+        n += m_F[i].IsTriangle() ? 1 : 0;
     return n;
 }
 
-int ON_Mesh::QuadCount() const { return m_F.Count() - TriangleCount(); }
+int ON_Mesh::QuadCount() const {
+    return m_F.Count() - TriangleCount();
+}
 
 ON_3dPoint ON_Mesh::Vertex(int i) const {
     if (i < 0 || i >= m_V.Count()) return ON_3dPoint::UnsetPoint;
@@ -94,7 +101,9 @@ bool ON_Mesh::SetVertex(int i, const ON_3dPoint& p) {
     return true;
 }
 
-bool ON_Mesh::SetTriangle(int fi, int a, int b, int c) { return SetQuad(fi, a, b, c, c); }
+bool ON_Mesh::SetTriangle(int fi, int a, int b, int c) {
+    return SetQuad(fi, a, b, c, c);
+}
 
 bool ON_Mesh::SetQuad(int fi, int a, int b, int c, int d) {
     if (fi < 0) return false;
@@ -131,9 +140,11 @@ bool ON_Mesh::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) const {
     if (!boxmin || !boxmax) return false;
     ON_BoundingBox box;
     if (bGrowBox) box = ON_BoundingBox(ON_3dPoint(boxmin), ON_3dPoint(boxmax));
-    for (int i = 0; i < m_V.Count(); i++) box.Set(Vertex(i), box.IsValid());
+    for (int i = 0; i < m_V.Count(); i++)
+        box.Set(Vertex(i), box.IsValid());
     if (!box.IsValid()) return false;
-    for (int c = 0; c < 3; c++) boxmin[c] = box.m_min[c], boxmax[c] = box.m_max[c];
+    for (int c = 0; c < 3; c++)
+        boxmin[c] = box.m_min[c], boxmax[c] = box.m_max[c];
     return true;
 }
 
@@ -182,8 +193,10 @@ void ON_Mesh::Flip() {
             std::swap(f.vi[1], f.vi[3]);
         }
     }
-    for (int i = 0; i < m_N.Count(); i++) m_N[i] = ON_3fVector(-m_N[i].x, -m_N[i].y, -m_N[i].z);
-    for (int i = 0; i < m_FN.Count(); i++) m_FN[i] = ON_3fVector(-m_FN[i].x, -m_FN[i].y, -m_FN[i].z);
+    for (int i = 0; i < m_N.Count(); i++)
+        m_N[i] = ON_3fVector(-m_N[i].x, -m_N[i].y, -m_N[i].z);
+    for (int i = 0; i < m_FN.Count(); i++)
+        m_FN[i] = ON_3fVector(-m_FN[i].x, -m_FN[i].y, -m_FN[i].z);
     DestroyTopology();
 }
 
@@ -195,4 +208,6 @@ const ON_MeshTopology& ON_Mesh::Topology() const {
     return *m_top;
 }
 
-void ON_Mesh::DestroyTopology() { m_top.reset(); }
+void ON_Mesh::DestroyTopology() {
+    m_top.reset();
+}

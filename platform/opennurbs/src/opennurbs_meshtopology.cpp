@@ -23,7 +23,8 @@ uint64_t Bits(double x) {
 
 int TableSize(int n) {
     int cap = 16;
-    while (cap < 2 * n && cap < (1 << 30)) cap <<= 1;
+    while (cap < 2 * n && cap < (1 << 30))
+        cap <<= 1;
     return cap;
 }
 
@@ -79,7 +80,8 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
         }
         m_topv.SetCount(topv_count);
         // Mesh vertices of each topology vertex, in increasing order.
-        for (int i = 0; i < vc; i++) m_topv[m_topv_map[i]].m_v_count++;
+        for (int i = 0; i < vc; i++)
+            m_topv[m_topv_map[i]].m_v_count++;
         m_vi_pool.SetCount(vc);
         int offset = 0;
         for (int t = 0; t < topv_count; t++) {
@@ -146,7 +148,8 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
         // Faces of each edge.
         const int ec = m_tope.Count();
         int total = 0;
-        for (int e = 0; e < ec; e++) total += face_uses[e];
+        for (int e = 0; e < ec; e++)
+            total += face_uses[e];
         m_topfi_pool.SetCount(total);
         int offset = 0;
         for (int e = 0; e < ec; e++) {
@@ -183,10 +186,13 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
     return true;
 }
 
-bool ON_MeshTopology::IsValid() const { return m_mesh && m_topv_map.Count() == m_mesh->VertexCount(); }
+bool ON_MeshTopology::IsValid() const {
+    return m_mesh && m_topv_map.Count() == m_mesh->VertexCount();
+}
 
 ON_3dPoint ON_MeshTopology::TopVertexPoint(int topvi) const {
-    if (!m_mesh || topvi < 0 || topvi >= m_topv.Count() || m_topv[topvi].m_v_count < 1) return ON_3dPoint::UnsetPoint;
+    if (!m_mesh || topvi < 0 || topvi >= m_topv.Count() || m_topv[topvi].m_v_count < 1)
+        return ON_3dPoint::UnsetPoint;
     return m_mesh->Vertex(m_topv[topvi].m_vi[0]);
 }
 
@@ -195,7 +201,8 @@ int ON_MeshTopology::TopEdge(int a, int b) const {
     const ON_MeshTopologyVertex& v = m_topv[a];
     for (int k = 0; k < v.m_tope_count; k++) {
         const ON_MeshTopologyEdge& e = m_tope[v.m_topei[k]];
-        if ((e.m_topvi[0] == a && e.m_topvi[1] == b) || (e.m_topvi[0] == b && e.m_topvi[1] == a)) return v.m_topei[k];
+        if ((e.m_topvi[0] == a && e.m_topvi[1] == b) || (e.m_topvi[0] == b && e.m_topvi[1] == a))
+            return v.m_topei[k];
     }
     return -1;
 }

@@ -8,20 +8,27 @@ ON_NurbsCurve::ON_NurbsCurve(int dimension, bool bIsRational, int order, int cv_
     Create(dimension, bIsRational, order, cv_count);
 }
 
-ON_NurbsCurve::ON_NurbsCurve(const ON_NurbsCurve& src) : ON_Curve(src) { *this = src; }
+ON_NurbsCurve::ON_NurbsCurve(const ON_NurbsCurve& src) : ON_Curve(src) {
+    *this = src;
+}
 
-ON_NurbsCurve::ON_NurbsCurve(ON_NurbsCurve&& src) noexcept { *this = std::move(src); }
+ON_NurbsCurve::ON_NurbsCurve(ON_NurbsCurve&& src) noexcept {
+    *this = std::move(src);
+}
 
 ON_NurbsCurve& ON_NurbsCurve::operator=(const ON_NurbsCurve& src) {
     if (this == &src) return *this;
-    if (src.m_order < 2 || src.m_cv_count < src.m_order || src.m_dim < 1 || !src.m_cv || !src.m_knot) {
+    if (src.m_order < 2 || src.m_cv_count < src.m_order || src.m_dim < 1 || !src.m_cv ||
+        !src.m_knot) {
         Destroy();
-        m_dim = src.m_dim, m_is_rat = src.m_is_rat, m_order = src.m_order, m_cv_count = src.m_cv_count;
+        m_dim = src.m_dim, m_is_rat = src.m_is_rat, m_order = src.m_order,
+        m_cv_count = src.m_cv_count;
         return *this;
     }
     Create(src.m_dim, src.m_is_rat != 0, src.m_order, src.m_cv_count);
     const int cv_size = CVSize();
-    for (int i = 0; i < m_cv_count; i++) std::memcpy(CV(i), src.CV(i), sizeof(double) * cv_size);
+    for (int i = 0; i < m_cv_count; i++)
+        std::memcpy(CV(i), src.CV(i), sizeof(double) * cv_size);
     std::memcpy(m_knot, src.m_knot, sizeof(double) * KnotCount());
     return *this;
 }
@@ -38,7 +45,9 @@ ON_NurbsCurve& ON_NurbsCurve::operator=(ON_NurbsCurve&& src) noexcept {
     return *this;
 }
 
-ON_NurbsCurve::~ON_NurbsCurve() { Destroy(); }
+ON_NurbsCurve::~ON_NurbsCurve() {
+    Destroy();
+}
 
 void ON_NurbsCurve::Initialize() {
     m_dim = m_is_rat = m_order = m_cv_count = 0;
@@ -97,14 +106,17 @@ bool ON_NurbsCurve::Create(int dimension, bool bIsRational, int order, int cv_co
     std::memset(m_knot, 0, sizeof(double) * KnotCount());
     std::memset(m_cv, 0, sizeof(double) * (size_t)m_cv_stride * cv_count);
     if (m_is_rat)
-        for (int i = 0; i < cv_count; i++) CV(i)[m_dim] = 1.0;
+        for (int i = 0; i < cv_count; i++)
+            CV(i)[m_dim] = 1.0;
     return true;
 }
 
-bool ON_NurbsCurve::CreateClampedUniformNurbs(int dimension, int order, int point_count, const ON_3dPoint* points,
-                                              double knot_delta) {
-    if (!points || !(knot_delta > 0.0) || !Create(dimension, false, order, point_count)) return false;
-    for (int i = 0; i < point_count; i++) SetCV(i, points[i]);
+bool ON_NurbsCurve::CreateClampedUniformNurbs(int dimension, int order, int point_count,
+                                              const ON_3dPoint* points, double knot_delta) {
+    if (!points || !(knot_delta > 0.0) || !Create(dimension, false, order, point_count))
+        return false;
+    for (int i = 0; i < point_count; i++)
+        SetCV(i, points[i]);
     const int deg = order - 1;
     for (int i = 0; i < KnotCount(); i++) {
         int k = i - deg + 1;
@@ -115,7 +127,9 @@ bool ON_NurbsCurve::CreateClampedUniformNurbs(int dimension, int order, int poin
 }
 
 bool ON_NurbsCurve::IsValid() const {
-    if (m_dim < 1 || m_order < 2 || m_cv_count < m_order || !m_cv || !m_knot || m_cv_stride < CVSize()) return false;
+    if (m_dim < 1 || m_order < 2 || m_cv_count < m_order || !m_cv || !m_knot ||
+        m_cv_stride < CVSize())
+        return false;
     const int kc = KnotCount();
     for (int i = 0; i < kc; i++) {
         if (!ON_IsValid(m_knot[i])) return false;
@@ -163,7 +177,8 @@ bool ON_NurbsCurve::SetCV(int i, const ON_3dPoint& point) {
     double* p = CV(i);
     if (!p) return false;
     const double w = m_is_rat ? p[m_dim] : 1.0;
-    for (int c = 0; c < m_dim; c++) p[c] = (c < 3 ? point[c] : 0.0) * w;
+    for (int c = 0; c < m_dim; c++)
+        p[c] = (c < 3 ? point[c] : 0.0) * w;
     return true;
 }
 
@@ -171,12 +186,14 @@ bool ON_NurbsCurve::SetCV(int i, const ON_4dPoint& point) {
     double* p = CV(i);
     if (!p) return false;
     if (m_is_rat) {
-        for (int c = 0; c < m_dim; c++) p[c] = c < 3 ? point[c] : 0.0;
+        for (int c = 0; c < m_dim; c++)
+            p[c] = c < 3 ? point[c] : 0.0;
         p[m_dim] = point.w;
     } else {
         if (point.w == 0.0) return false;
         const double s = 1.0 / point.w;
-        for (int c = 0; c < m_dim; c++) p[c] = (c < 3 ? point[c] : 0.0) * s;
+        for (int c = 0; c < m_dim; c++)
+            p[c] = (c < 3 ? point[c] : 0.0) * s;
     }
     return true;
 }
@@ -195,7 +212,8 @@ bool ON_NurbsCurve::SetWeight(int i, double w) {
         p = CV(i);
     }
     const double s = w / p[m_dim];
-    for (int c = 0; c < m_dim; c++) p[c] *= s;
+    for (int c = 0; c < m_dim; c++)
+        p[c] *= s;
     p[m_dim] = w;
     return true;
 }
@@ -210,7 +228,8 @@ int ON_NurbsCurve::KnotMultiplicity(int i) const {
     const int kc = KnotCount();
     if (!m_knot || i < 0 || i >= kc) return 0;
     int m = 1;
-    while (i + m < kc && m_knot[i + m] == m_knot[i]) m++;
+    while (i + m < kc && m_knot[i + m] == m_knot[i])
+        m++;
     return m;
 }
 
@@ -234,7 +253,8 @@ bool ON_NurbsCurve::MakeNonRational() {
         if (CV(i)[m_dim] != 1.0) return false;
     ON_NurbsCurve r;
     if (!r.Create(m_dim, false, m_order, m_cv_count)) return false;
-    for (int i = 0; i < m_cv_count; i++) std::memcpy(r.CV(i), CV(i), sizeof(double) * m_dim);
+    for (int i = 0; i < m_cv_count; i++)
+        std::memcpy(r.CV(i), CV(i), sizeof(double) * m_dim);
     std::memcpy(r.m_knot, m_knot, sizeof(double) * KnotCount());
     *this = std::move(r);
     return true;
@@ -252,7 +272,8 @@ double ON_NurbsCurve::GrevilleAbcissa(int i) const {
     if (!m_knot || i < 0 || i >= m_cv_count) return 0.0;
     const int deg = m_order - 1;
     double s = 0.0;
-    for (int k = 0; k < deg; k++) s += m_knot[i + k];
+    for (int k = 0; k < deg; k++)
+        s += m_knot[i + k];
     return s / deg;
 }
 
@@ -270,9 +291,12 @@ bool ON_NurbsCurve::SetDomain(double t0, double t1) {
     const double k = (t1 - t0) / (d[1] - d[0]);
     for (int i = 0; i < kc; i++) {
         // End knots land exactly on t0 and t1.
-        if (m_knot[i] == d[0]) m_knot[i] = t0;
-        else if (m_knot[i] == d[1]) m_knot[i] = t1;
-        else m_knot[i] = t0 + (m_knot[i] - d[0]) * k;
+        if (m_knot[i] == d[0])
+            m_knot[i] = t0;
+        else if (m_knot[i] == d[1])
+            m_knot[i] = t1;
+        else
+            m_knot[i] = t0 + (m_knot[i] - d[0]) * k;
     }
     return true;
 }
@@ -294,16 +318,20 @@ bool ON_NurbsCurve::GetSpanVector(double* knots) const {
     return true;
 }
 
-bool ON_NurbsCurve::Evaluate(double t, int der_count, int v_stride, double* v, int side, int*) const {
-    if (!v || der_count < 0 || v_stride < m_dim || m_order < 2 || m_cv_count < m_order || !m_cv || !m_knot)
+bool ON_NurbsCurve::Evaluate(double t, int der_count, int v_stride, double* v, int side,
+                             int*) const {
+    if (!v || der_count < 0 || v_stride < m_dim || m_order < 2 || m_cv_count < m_order || !m_cv ||
+        !m_knot)
         return false;
     if (!ON_IsValid(t)) return false;
     const int cv_size = CVSize();
     std::vector<double> out((size_t)(der_count + 1) * cv_size);
-    EvaluateHomogeneous(m_order, m_cv_count, m_knot, cv_size, m_cv_stride, m_cv, t, der_count, side, out.data());
+    EvaluateHomogeneous(m_order, m_cv_count, m_knot, cv_size, m_cv_stride, m_cv, t, der_count, side,
+                        out.data());
     if (!m_is_rat) {
         for (int d = 0; d <= der_count; d++)
-            std::memcpy(v + (size_t)d * v_stride, out.data() + (size_t)d * cv_size, sizeof(double) * m_dim);
+            std::memcpy(v + (size_t)d * v_stride, out.data() + (size_t)d * cv_size,
+                        sizeof(double) * m_dim);
         return true;
     }
     return RationalToEuclidean(m_dim, der_count, out.data(), v_stride, v);
@@ -364,7 +392,8 @@ bool ON_NurbsCurve::Transform(const ON_Xform& xform) {
     if (m_dim < 3 && !xform.IsIdentity()) ChangeDimension(3);
     for (int i = 0; i < m_cv_count; i++) {
         double* p = CV(i);
-        ON_4dPoint h(p[0], m_dim > 1 ? p[1] : 0.0, m_dim > 2 ? p[2] : 0.0, m_is_rat ? p[m_dim] : 1.0);
+        ON_4dPoint h(p[0], m_dim > 1 ? p[1] : 0.0, m_dim > 2 ? p[2] : 0.0,
+                     m_is_rat ? p[m_dim] : 1.0);
         h = xform * h;
         if (m_is_rat) {
             p[0] = h.x, p[1] = h.y, p[2] = h.z, p[m_dim] = h.w;
@@ -384,7 +413,8 @@ bool ON_NurbsCurve::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) const
     ON_BoundingBox cvbox;
     if (!cvbox.Set(m_dim, m_is_rat, m_cv_count, m_cv_stride, m_cv, 0)) return false;
     box.Union(cvbox);
-    for (int i = 0; i < 3; i++) boxmin[i] = box.m_min[i], boxmax[i] = box.m_max[i];
+    for (int i = 0; i < 3; i++)
+        boxmin[i] = box.m_min[i], boxmax[i] = box.m_max[i];
     return true;
 }
 
@@ -413,7 +443,8 @@ bool ON_NurbsCurve::InsertKnot(double u, int multiplicity) {
         const int kc = KnotCount();
         std::vector<double> U(kc + 2);
         U[0] = m_knot[0];
-        for (int i = 0; i < kc; i++) U[i + 1] = m_knot[i];
+        for (int i = 0; i < kc; i++)
+            U[i + 1] = m_knot[i];
         U[kc + 1] = m_knot[kc - 1];
         // Span index k (p <= k <= n-1) with U[k] <= u <= U[k+1], U[k] < U[k+1].
         int k = -1;
@@ -437,7 +468,8 @@ bool ON_NurbsCurve::InsertKnot(double u, int multiplicity) {
                 const double a = den != 0.0 ? (u - U[j]) / den : 0.0;
                 const double* P1 = CV(j);
                 const double* P0 = CV(j - 1);
-                for (int c = 0; c < cv_size; c++) q[c] = a * P1[c] + (1.0 - a) * P0[c];
+                for (int c = 0; c < cv_size; c++)
+                    q[c] = a * P1[c] + (1.0 - a) * P0[c];
             }
         }
         std::vector<double> knots(kc + 1);
@@ -448,7 +480,8 @@ bool ON_NurbsCurve::InsertKnot(double u, int multiplicity) {
         }
         ON_NurbsCurve r;
         if (!r.Create(m_dim, m_is_rat != 0, m_order, n + 1)) return false;
-        for (int j = 0; j <= n; j++) std::memcpy(r.CV(j), &Q[(size_t)j * cv_size], sizeof(double) * cv_size);
+        for (int j = 0; j <= n; j++)
+            std::memcpy(r.CV(j), &Q[(size_t)j * cv_size], sizeof(double) * cv_size);
         std::memcpy(r.m_knot, knots.data(), sizeof(double) * (kc + 1));
         *this = std::move(r);
     }
@@ -464,13 +497,16 @@ bool ON_NurbsCurve::ClampEnd(int end) {
             if (!InsertKnot(t, deg)) return false;
             // Drop the CVs and knots before the first of the deg knots at t.
             int first = 0;
-            while (m_knot[first] != t) first++;
+            while (m_knot[first] != t)
+                first++;
             const int drop = first;
             if (drop > 0) {
                 ON_NurbsCurve r;
                 r.Create(m_dim, m_is_rat != 0, m_order, m_cv_count - drop);
-                for (int i = 0; i < r.m_cv_count; i++) std::memcpy(r.CV(i), CV(i + drop), sizeof(double) * CVSize());
-                for (int i = 0; i < r.KnotCount(); i++) r.m_knot[i] = m_knot[i + drop];
+                for (int i = 0; i < r.m_cv_count; i++)
+                    std::memcpy(r.CV(i), CV(i + drop), sizeof(double) * CVSize());
+                for (int i = 0; i < r.KnotCount(); i++)
+                    r.m_knot[i] = m_knot[i + drop];
                 *this = std::move(r);
             }
         }
@@ -481,13 +517,16 @@ bool ON_NurbsCurve::ClampEnd(int end) {
             if (!InsertKnot(t, deg)) return false;
             const int kc = KnotCount();
             int last = kc - 1;
-            while (m_knot[last] != t) last--;
+            while (m_knot[last] != t)
+                last--;
             const int drop = kc - 1 - last;
             if (drop > 0) {
                 ON_NurbsCurve r;
                 r.Create(m_dim, m_is_rat != 0, m_order, m_cv_count - drop);
-                for (int i = 0; i < r.m_cv_count; i++) std::memcpy(r.CV(i), CV(i), sizeof(double) * CVSize());
-                for (int i = 0; i < r.KnotCount(); i++) r.m_knot[i] = m_knot[i];
+                for (int i = 0; i < r.m_cv_count; i++)
+                    std::memcpy(r.CV(i), CV(i), sizeof(double) * CVSize());
+                for (int i = 0; i < r.KnotCount(); i++)
+                    r.m_knot[i] = m_knot[i];
                 *this = std::move(r);
             }
         }
@@ -501,7 +540,8 @@ bool ON_NurbsCurve::MakePiecewiseBezier() {
     const ON_Interval dom = Domain();
     std::vector<double> inner;
     for (int i = m_order - 1; i < m_cv_count - 1; i++)
-        if (m_knot[i] > dom[0] && m_knot[i] < dom[1] && (inner.empty() || inner.back() != m_knot[i]))
+        if (m_knot[i] > dom[0] && m_knot[i] < dom[1] &&
+            (inner.empty() || inner.back() != m_knot[i]))
             inner.push_back(m_knot[i]);
     for (double u : inner)
         if (!InsertKnot(u, deg)) return false;
@@ -523,13 +563,15 @@ bool ON_NurbsCurve::IncreaseDegree(int desired_degree) {
         const double* P0 = CV(s * deg);
         for (int i = 0; i <= q; i++) {
             double* out = r.CV(s * q + i);
-            for (int c = 0; c < cv_size; c++) out[c] = 0.0;
+            for (int c = 0; c < cv_size; c++)
+                out[c] = 0.0;
             // Q_i = sum_j C(p,j) C(q-p,i-j) / C(q,i) P_j
             const int jlo = std::max(0, i - (q - deg)), jhi = std::min(deg, i);
             for (int j = jlo; j <= jhi; j++) {
                 const double a = Binomial(deg, j) * Binomial(q - deg, i - j) / Binomial(q, i);
                 const double* P = P0 + (size_t)j * m_cv_stride;
-                for (int c = 0; c < cv_size; c++) out[c] += a * P[c];
+                for (int c = 0; c < cv_size; c++)
+                    out[c] += a * P[c];
             }
             if (i == 0) std::memcpy(out, P0, sizeof(double) * cv_size);
             if (i == q) std::memcpy(out, P0 + (size_t)deg * m_cv_stride, sizeof(double) * cv_size);
@@ -538,10 +580,12 @@ bool ON_NurbsCurve::IncreaseDegree(int desired_degree) {
     // Breakpoints, each repeated q times.
     std::vector<double> bp;
     bp.push_back(m_knot[0]);
-    for (int s = 1; s <= spans; s++) bp.push_back(m_knot[s * deg]);
+    for (int s = 1; s <= spans; s++)
+        bp.push_back(m_knot[s * deg]);
     int k = 0;
     for (double b : bp)
-        for (int i = 0; i < q; i++) r.m_knot[k++] = b;
+        for (int i = 0; i < q; i++)
+            r.m_knot[k++] = b;
     *this = std::move(r);
     return true;
 }
@@ -554,7 +598,8 @@ bool ON_NurbsCurve::ChangeDimension(int desired_dimension) {
     for (int i = 0; i < m_cv_count; i++) {
         const double* p = CV(i);
         double* q = r.CV(i);
-        for (int c = 0; c < desired_dimension; c++) q[c] = c < m_dim ? p[c] : 0.0;
+        for (int c = 0; c < desired_dimension; c++)
+            q[c] = c < m_dim ? p[c] : 0.0;
         if (m_is_rat) q[desired_dimension] = p[m_dim];
     }
     std::memcpy(r.m_knot, m_knot, sizeof(double) * KnotCount());
@@ -574,17 +619,21 @@ bool ON_NurbsCurve::Trim(const ON_Interval& sub) {
     // of last t1) + 1.
     const int kc = KnotCount();
     int a = 0;
-    while (a < kc && m_knot[a] < t0) a++;
+    while (a < kc && m_knot[a] < t0)
+        a++;
     int b = kc - 1;
-    while (b >= 0 && m_knot[b] > t1) b--;
+    while (b >= 0 && m_knot[b] > t1)
+        b--;
     // Knots a..b become the new vector; CV index range a..(b - deg + 1).
     const int new_kc = b - a + 1;
     const int new_n = new_kc - m_order + 2;
     if (new_n < m_order) return false;
     ON_NurbsCurve r;
     if (!r.Create(m_dim, m_is_rat != 0, m_order, new_n)) return false;
-    for (int i = 0; i < new_n; i++) std::memcpy(r.CV(i), CV(a + i), sizeof(double) * CVSize());
-    for (int i = 0; i < new_kc; i++) r.m_knot[i] = m_knot[a + i];
+    for (int i = 0; i < new_n; i++)
+        std::memcpy(r.CV(i), CV(a + i), sizeof(double) * CVSize());
+    for (int i = 0; i < new_kc; i++)
+        r.m_knot[i] = m_knot[a + i];
     *this = std::move(r);
     return true;
 }
@@ -606,7 +655,8 @@ bool ON_NurbsCurve::Append(const ON_NurbsCurve& other_in) {
         if (w1 != w0 && w1 != 0.0) {
             const double s = w0 / w1;
             for (int i = 0; i < other.m_cv_count; i++)
-                for (int c = 0; c <= dim; c++) other.CV(i)[c] *= s;
+                for (int c = 0; c <= dim; c++)
+                    other.CV(i)[c] *= s;
         }
     }
     const ON_Interval d0 = Domain(), d1 = other.Domain();
@@ -615,16 +665,21 @@ bool ON_NurbsCurve::Append(const ON_NurbsCurve& other_in) {
     const int n0 = m_cv_count, n1 = other.m_cv_count;
     ON_NurbsCurve r;
     if (!r.Create(dim, m_is_rat != 0, m_order, n0 + n1 - 1)) return false;
-    for (int i = 0; i < n0; i++) std::memcpy(r.CV(i), CV(i), sizeof(double) * cv_size);
-    for (int i = 1; i < n1; i++) std::memcpy(r.CV(n0 - 1 + i), other.CV(i), sizeof(double) * cv_size);
+    for (int i = 0; i < n0; i++)
+        std::memcpy(r.CV(i), CV(i), sizeof(double) * cv_size);
+    for (int i = 1; i < n1; i++)
+        std::memcpy(r.CV(n0 - 1 + i), other.CV(i), sizeof(double) * cv_size);
     // The join CV is the average of the two end CVs, so a small gap closes
     // halfway.
     double* join = r.CV(n0 - 1);
     const double* first = other.CV(0);
-    for (int c = 0; c < cv_size; c++) join[c] = 0.5 * (join[c] + first[c]);
+    for (int c = 0; c < cv_size; c++)
+        join[c] = 0.5 * (join[c] + first[c]);
     int k = 0;
-    for (int i = 0; i < KnotCount(); i++) r.m_knot[k++] = m_knot[i];
-    for (int i = deg; i < other.KnotCount(); i++) r.m_knot[k++] = other.m_knot[i];
+    for (int i = 0; i < KnotCount(); i++)
+        r.m_knot[k++] = m_knot[i];
+    for (int i = deg; i < other.KnotCount(); i++)
+        r.m_knot[k++] = other.m_knot[i];
     *this = std::move(r);
     return true;
 }

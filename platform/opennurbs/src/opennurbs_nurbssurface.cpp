@@ -4,25 +4,33 @@
 
 using namespace on_internal;
 
-ON_NurbsSurface::ON_NurbsSurface(int dim, bool is_rat, int order0, int order1, int cv_count0, int cv_count1) {
+ON_NurbsSurface::ON_NurbsSurface(int dim, bool is_rat, int order0, int order1, int cv_count0,
+                                 int cv_count1) {
     Create(dim, is_rat, order0, order1, cv_count0, cv_count1);
 }
 
-ON_NurbsSurface::ON_NurbsSurface(const ON_NurbsSurface& src) : ON_Surface(src) { *this = src; }
+ON_NurbsSurface::ON_NurbsSurface(const ON_NurbsSurface& src) : ON_Surface(src) {
+    *this = src;
+}
 
-ON_NurbsSurface::ON_NurbsSurface(ON_NurbsSurface&& src) noexcept { *this = std::move(src); }
+ON_NurbsSurface::ON_NurbsSurface(ON_NurbsSurface&& src) noexcept {
+    *this = std::move(src);
+}
 
 ON_NurbsSurface& ON_NurbsSurface::operator=(const ON_NurbsSurface& src) {
     if (this == &src) return *this;
     if (!src.m_cv || !src.m_knot[0] || !src.m_knot[1] ||
-        !Create(src.m_dim, src.m_is_rat != 0, src.m_order[0], src.m_order[1], src.m_cv_count[0], src.m_cv_count[1])) {
+        !Create(src.m_dim, src.m_is_rat != 0, src.m_order[0], src.m_order[1], src.m_cv_count[0],
+                src.m_cv_count[1])) {
         Destroy();
         return *this;
     }
     const int cv_size = CVSize();
     for (int i = 0; i < m_cv_count[0]; i++)
-        for (int j = 0; j < m_cv_count[1]; j++) std::memcpy(CV(i, j), src.CV(i, j), sizeof(double) * cv_size);
-    for (int d = 0; d < 2; d++) std::memcpy(m_knot[d], src.m_knot[d], sizeof(double) * KnotCount(d));
+        for (int j = 0; j < m_cv_count[1]; j++)
+            std::memcpy(CV(i, j), src.CV(i, j), sizeof(double) * cv_size);
+    for (int d = 0; d < 2; d++)
+        std::memcpy(m_knot[d], src.m_knot[d], sizeof(double) * KnotCount(d));
     return *this;
 }
 
@@ -42,7 +50,9 @@ ON_NurbsSurface& ON_NurbsSurface::operator=(ON_NurbsSurface&& src) noexcept {
     return *this;
 }
 
-ON_NurbsSurface::~ON_NurbsSurface() { Destroy(); }
+ON_NurbsSurface::~ON_NurbsSurface() {
+    Destroy();
+}
 
 void ON_NurbsSurface::Initialize() {
     m_dim = m_is_rat = 0;
@@ -84,9 +94,10 @@ bool ON_NurbsSurface::ReserveCVCapacity(int capacity) {
     return true;
 }
 
-bool ON_NurbsSurface::Create(int dim, bool is_rat, int order0, int order1, int cv_count0, int cv_count1) {
-    if (dim < 1 || order0 < 2 || order1 < 2 || cv_count0 < order0 || cv_count1 < order1 || order0 > 0x100 ||
-        order1 > 0x100 || (long long)cv_count0 * cv_count1 > 0x4000000) {
+bool ON_NurbsSurface::Create(int dim, bool is_rat, int order0, int order1, int cv_count0,
+                             int cv_count1) {
+    if (dim < 1 || order0 < 2 || order1 < 2 || cv_count0 < order0 || cv_count1 < order1 ||
+        order0 > 0x100 || order1 > 0x100 || (long long)cv_count0 * cv_count1 > 0x4000000) {
         Destroy();
         return false;
     }
@@ -110,13 +121,16 @@ bool ON_NurbsSurface::Create(int dim, bool is_rat, int order0, int order1, int c
     std::memset(m_cv, 0, sizeof(double) * (size_t)cv_size * cv_count0 * cv_count1);
     if (m_is_rat)
         for (int i = 0; i < cv_count0; i++)
-            for (int j = 0; j < cv_count1; j++) CV(i, j)[dim] = 1.0;
+            for (int j = 0; j < cv_count1; j++)
+                CV(i, j)[dim] = 1.0;
     return true;
 }
 
 int ON_NurbsSurface::KnotCount(int dir) const {
     dir = dir ? 1 : 0;
-    return (m_order[dir] >= 2 && m_cv_count[dir] >= m_order[dir]) ? m_order[dir] + m_cv_count[dir] - 2 : 0;
+    return (m_order[dir] >= 2 && m_cv_count[dir] >= m_order[dir])
+               ? m_order[dir] + m_cv_count[dir] - 2
+               : 0;
 }
 
 double* ON_NurbsSurface::CV(int i, int j) const {
@@ -139,7 +153,8 @@ bool ON_NurbsSurface::GetCV(int i, int j, ON_3dPoint& point) const {
 bool ON_NurbsSurface::GetCV(int i, int j, ON_4dPoint& point) const {
     const double* p = CV(i, j);
     if (!p) return false;
-    point = ON_4dPoint(p[0], m_dim > 1 ? p[1] : 0.0, m_dim > 2 ? p[2] : 0.0, m_is_rat ? p[m_dim] : 1.0);
+    point =
+        ON_4dPoint(p[0], m_dim > 1 ? p[1] : 0.0, m_dim > 2 ? p[2] : 0.0, m_is_rat ? p[m_dim] : 1.0);
     return true;
 }
 
@@ -147,7 +162,8 @@ bool ON_NurbsSurface::SetCV(int i, int j, const ON_3dPoint& point) {
     double* p = CV(i, j);
     if (!p) return false;
     const double w = m_is_rat ? p[m_dim] : 1.0;
-    for (int c = 0; c < m_dim; c++) p[c] = (c < 3 ? point[c] : 0.0) * w;
+    for (int c = 0; c < m_dim; c++)
+        p[c] = (c < 3 ? point[c] : 0.0) * w;
     return true;
 }
 
@@ -155,11 +171,13 @@ bool ON_NurbsSurface::SetCV(int i, int j, const ON_4dPoint& point) {
     double* p = CV(i, j);
     if (!p) return false;
     if (m_is_rat) {
-        for (int c = 0; c < m_dim; c++) p[c] = c < 3 ? point[c] : 0.0;
+        for (int c = 0; c < m_dim; c++)
+            p[c] = c < 3 ? point[c] : 0.0;
         p[m_dim] = point.w;
     } else {
         if (point.w == 0.0) return false;
-        for (int c = 0; c < m_dim; c++) p[c] = (c < 3 ? point[c] : 0.0) / point.w;
+        for (int c = 0; c < m_dim; c++)
+            p[c] = (c < 3 ? point[c] : 0.0) / point.w;
     }
     return true;
 }
@@ -177,7 +195,8 @@ bool ON_NurbsSurface::SetWeight(int i, int j, double w) {
     }
     double* p = CV(i, j);
     const double s = w / p[m_dim];
-    for (int c = 0; c < m_dim; c++) p[c] *= s;
+    for (int c = 0; c < m_dim; c++)
+        p[c] *= s;
     p[m_dim] = w;
     return true;
 }
@@ -204,7 +223,8 @@ bool ON_NurbsSurface::MakeRational() {
             std::memcpy(r.CV(i, j), CV(i, j), sizeof(double) * m_dim);
             r.CV(i, j)[m_dim] = 1.0;
         }
-    for (int d = 0; d < 2; d++) std::memcpy(r.m_knot[d], m_knot[d], sizeof(double) * KnotCount(d));
+    for (int d = 0; d < 2; d++)
+        std::memcpy(r.m_knot[d], m_knot[d], sizeof(double) * KnotCount(d));
     *this = std::move(r);
     return true;
 }
@@ -258,7 +278,8 @@ bool ON_NurbsSurface::GetSpanVector(int dir, double* knots) const {
     return true;
 }
 
-bool ON_NurbsSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant, int*) const {
+bool ON_NurbsSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant,
+                               int*) const {
     if (!IsValid() || !v || der < 0 || v_stride < m_dim) return false;
     const int sideu = (quadrant == 2 || quadrant == 3) ? -1 : 1;
     const int sidev = (quadrant == 3 || quadrant == 4) ? -1 : 1;
@@ -282,7 +303,8 @@ bool ON_NurbsSurface::Evaluate(double s, double t, int der, int v_stride, double
                     const double b = bu * Nv[(size_t)l * ov + j];
                     if (b == 0.0) continue;
                     const double* P = CV(su + i, sv + j);
-                    for (int c = 0; c < cv_size; c++) a[c] += b * P[c];
+                    for (int c = 0; c < cv_size; c++)
+                        a[c] += b * P[c];
                 }
             }
         }
@@ -294,7 +316,8 @@ bool ON_NurbsSurface::Evaluate(double s, double t, int der, int v_stride, double
             double* e = Et(k, l);
             const double* a = At(k, l);
             if (!m_is_rat) {
-                for (int c = 0; c < m_dim; c++) e[c] = a[c];
+                for (int c = 0; c < m_dim; c++)
+                    e[c] = a[c];
                 continue;
             }
             const double w = At(0, 0)[m_dim];
@@ -304,7 +327,8 @@ bool ON_NurbsSurface::Evaluate(double s, double t, int der, int v_stride, double
                 for (int i = 0; i <= k; i++)
                     for (int j = 0; j <= l; j++) {
                         if (i == 0 && j == 0) continue;
-                        x -= Binomial(k, i) * Binomial(l, j) * At(i, j)[m_dim] * Et(k - i, l - j)[c];
+                        x -=
+                            Binomial(k, i) * Binomial(l, j) * At(i, j)[m_dim] * Et(k - i, l - j)[c];
                     }
                 e[c] = x / w;
             }
@@ -329,10 +353,12 @@ bool ON_NurbsSurface::IsPeriodic(int dir) const {
 bool ON_NurbsSurface::Transpose() {
     if (!IsValid()) return false;
     ON_NurbsSurface r;
-    if (!r.Create(m_dim, m_is_rat != 0, m_order[1], m_order[0], m_cv_count[1], m_cv_count[0])) return false;
+    if (!r.Create(m_dim, m_is_rat != 0, m_order[1], m_order[0], m_cv_count[1], m_cv_count[0]))
+        return false;
     const int cv_size = CVSize();
     for (int i = 0; i < m_cv_count[0]; i++)
-        for (int j = 0; j < m_cv_count[1]; j++) std::memcpy(r.CV(j, i), CV(i, j), sizeof(double) * cv_size);
+        for (int j = 0; j < m_cv_count[1]; j++)
+            std::memcpy(r.CV(j, i), CV(i, j), sizeof(double) * cv_size);
     std::memcpy(r.m_knot[0], m_knot[1], sizeof(double) * KnotCount(1));
     std::memcpy(r.m_knot[1], m_knot[0], sizeof(double) * KnotCount(0));
     *this = std::move(r);
@@ -366,7 +392,8 @@ bool ON_NurbsSurface::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) con
         if (row.Set(m_dim, m_is_rat, m_cv_count[1], m_cv_stride[1], CV(i, 0), 0)) box.Union(row);
     }
     if (!box.IsValid()) return false;
-    for (int c = 0; c < 3; c++) boxmin[c] = box.m_min[c], boxmax[c] = box.m_max[c];
+    for (int c = 0; c < 3; c++)
+        boxmin[c] = box.m_min[c], boxmax[c] = box.m_max[c];
     return true;
 }
 
@@ -388,10 +415,12 @@ ON_Curve* ON_NurbsSurface::IsoCurve(int dir, double c) const {
     const int cv_size = CVSize();
     for (int i = 0; i < m_cv_count[dir]; i++) {
         double* q = curve->CV(i);
-        for (int k = 0; k < cv_size; k++) q[k] = 0.0;
+        for (int k = 0; k < cv_size; k++)
+            q[k] = 0.0;
         for (int j = 0; j < oo; j++) {
             const double* P = dir == 0 ? CV(i, s + j) : CV(s + j, i);
-            for (int k = 0; k < cv_size; k++) q[k] += N[j] * P[k];
+            for (int k = 0; k < cv_size; k++)
+                q[k] += N[j] * P[k];
         }
     }
     std::memcpy(curve->m_knot, m_knot[dir], sizeof(double) * KnotCount(dir));
@@ -406,7 +435,8 @@ int ON_NurbsSurface::GetNurbForm(ON_NurbsSurface& nurbs, double) const {
 
 namespace on_internal {
 
-bool SumNurbForm(const ON_NurbsCurve& c0, const ON_NurbsCurve& c1, const ON_3dVector& base, ON_NurbsSurface& srf) {
+bool SumNurbForm(const ON_NurbsCurve& c0, const ON_NurbsCurve& c1, const ON_3dVector& base,
+                 ON_NurbsSurface& srf) {
     const bool rat = c0.IsRational() || c1.IsRational();
     if (!srf.Create(3, rat, c0.m_order, c1.m_order, c0.m_cv_count, c1.m_cv_count)) return false;
     for (int i = 0; i < c0.m_cv_count; i++)

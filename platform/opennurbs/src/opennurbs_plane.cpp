@@ -4,7 +4,9 @@ const ON_Plane ON_Plane::World_xy;
 const ON_Plane ON_Plane::World_yz(ON_3dPoint::Origin, ON_3dVector::YAxis, ON_3dVector::ZAxis);
 const ON_Plane ON_Plane::World_zx(ON_3dPoint::Origin, ON_3dVector::ZAxis, ON_3dVector::XAxis);
 
-ON_Plane::ON_Plane(const ON_3dPoint& o, const ON_3dVector& normal) { CreateFromNormal(o, normal); }
+ON_Plane::ON_Plane(const ON_3dPoint& o, const ON_3dVector& normal) {
+    CreateFromNormal(o, normal);
+}
 
 ON_Plane::ON_Plane(const ON_3dPoint& o, const ON_3dVector& x_dir, const ON_3dVector& y_dir) {
     CreateFromFrame(o, x_dir, y_dir);
@@ -21,7 +23,8 @@ bool ON_Plane::CreateFromNormal(const ON_3dPoint& o, const ON_3dVector& normal) 
     return ok;
 }
 
-bool ON_Plane::CreateFromFrame(const ON_3dPoint& o, const ON_3dVector& x_dir, const ON_3dVector& y_dir) {
+bool ON_Plane::CreateFromFrame(const ON_3dPoint& o, const ON_3dVector& x_dir,
+                               const ON_3dVector& y_dir) {
     origin = o;
     xaxis = x_dir;
     if (!xaxis.Unitize()) return false;
@@ -38,9 +41,12 @@ bool ON_Plane::CreateFromPoints(const ON_3dPoint& P, const ON_3dPoint& Q, const 
 }
 
 bool ON_Plane::IsValid() const {
-    if (!origin.IsValid() || !xaxis.IsUnitVector() || !yaxis.IsUnitVector() || !zaxis.IsUnitVector()) return false;
+    if (!origin.IsValid() || !xaxis.IsUnitVector() || !yaxis.IsUnitVector() ||
+        !zaxis.IsUnitVector())
+        return false;
     const double tol = ON_SQRT_EPSILON;
-    return std::fabs(xaxis * yaxis) <= tol && std::fabs(yaxis * zaxis) <= tol && std::fabs(zaxis * xaxis) <= tol &&
+    return std::fabs(xaxis * yaxis) <= tol && std::fabs(yaxis * zaxis) <= tol &&
+           std::fabs(zaxis * xaxis) <= tol &&
            (ON_CrossProduct(xaxis, yaxis) - zaxis).Length() <= tol;
 }
 
@@ -67,7 +73,9 @@ ON_3dPoint ON_Plane::ClosestPointTo(const ON_3dPoint& p) const {
     return PointAt(s, t);
 }
 
-double ON_Plane::DistanceTo(const ON_3dPoint& p) const { return (p - origin) * zaxis; }
+double ON_Plane::DistanceTo(const ON_3dPoint& p) const {
+    return (p - origin) * zaxis;
+}
 
 bool ON_Plane::Flip() {
     const ON_3dVector x = xaxis;

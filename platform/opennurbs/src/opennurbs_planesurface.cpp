@@ -27,7 +27,8 @@ bool ON_PlaneSurface::GetSpanVector(int dir, double* knots) const {
     return true;
 }
 
-bool ON_PlaneSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int, int*) const {
+bool ON_PlaneSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int,
+                               int*) const {
     if (!v || der < 0 || v_stride < 3 || !IsValid()) return false;
     const double x = m_extents[0].ParameterAt(m_domain[0].NormalizedParameterAt(s));
     const double y = m_extents[1].ParameterAt(m_domain[1].NormalizedParameterAt(t));
@@ -39,8 +40,10 @@ bool ON_PlaneSurface::Evaluate(double s, double t, int der, int v_stride, double
         for (int l = 0; l <= total; l++, n++) {
             double* o = v + (size_t)n * v_stride;
             ON_3dVector d = ON_3dVector::ZeroVector;
-            if (total == 0) d = ON_3dVector(p);
-            else if (total == 1) d = l == 0 ? ds : dt;
+            if (total == 0)
+                d = ON_3dVector(p);
+            else if (total == 1)
+                d = l == 0 ? ds : dt;
             o[0] = d.x, o[1] = d.y, o[2] = d.z;
         }
     return true;
@@ -67,7 +70,8 @@ bool ON_PlaneSurface::Transform(const ON_Xform& xform) {
 int ON_PlaneSurface::GetNurbForm(ON_NurbsSurface& nurbs, double) const {
     if (!IsValid() || !nurbs.Create(3, false, 2, 2, 2, 2)) return 0;
     for (int i = 0; i < 2; i++)
-        for (int j = 0; j < 2; j++) nurbs.SetCV(i, j, m_plane.PointAt(m_extents[0][i], m_extents[1][j]));
+        for (int j = 0; j < 2; j++)
+            nurbs.SetCV(i, j, m_plane.PointAt(m_extents[0][i], m_extents[1][j]));
     for (int d = 0; d < 2; d++) {
         nurbs.m_knot[d][0] = m_domain[d][0];
         nurbs.m_knot[d][1] = m_domain[d][1];

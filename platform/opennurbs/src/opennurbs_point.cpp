@@ -32,16 +32,30 @@ ON_3dPoint& ON_3dPoint::operator-=(const ON_3dVector& v) {
     x -= v.x, y -= v.y, z -= v.z;
     return *this;
 }
-ON_3dPoint ON_3dPoint::operator+(const ON_3dVector& v) const { return ON_3dPoint(x + v.x, y + v.y, z + v.z); }
-ON_3dVector ON_3dPoint::operator-(const ON_3dPoint& p) const { return ON_3dVector(x - p.x, y - p.y, z - p.z); }
-ON_3dPoint ON_3dPoint::operator-(const ON_3dVector& v) const { return ON_3dPoint(x - v.x, y - v.y, z - v.z); }
-ON_3dPoint operator*(double s, const ON_3dPoint& p) { return p * s; }
+ON_3dPoint ON_3dPoint::operator+(const ON_3dVector& v) const {
+    return ON_3dPoint(x + v.x, y + v.y, z + v.z);
+}
+ON_3dVector ON_3dPoint::operator-(const ON_3dPoint& p) const {
+    return ON_3dVector(x - p.x, y - p.y, z - p.z);
+}
+ON_3dPoint ON_3dPoint::operator-(const ON_3dVector& v) const {
+    return ON_3dPoint(x - v.x, y - v.y, z - v.z);
+}
+ON_3dPoint operator*(double s, const ON_3dPoint& p) {
+    return p * s;
+}
 
-double ON_3dPoint::DistanceTo(const ON_3dPoint& p) const { return (*this - p).Length(); }
+double ON_3dPoint::DistanceTo(const ON_3dPoint& p) const {
+    return (*this - p).Length();
+}
 
-double ON_3dPoint::MaximumCoordinate() const { return std::max(std::fabs(x), std::max(std::fabs(y), std::fabs(z))); }
+double ON_3dPoint::MaximumCoordinate() const {
+    return std::max(std::fabs(x), std::max(std::fabs(y), std::fabs(z)));
+}
 
-void ON_3dPoint::Transform(const ON_Xform& xform) { *this = xform * *this; }
+void ON_3dPoint::Transform(const ON_Xform& xform) {
+    *this = xform * *this;
+}
 
 void ON_3fPoint::Transform(const ON_Xform& xform) {
     ON_3dPoint p(*this);
@@ -49,7 +63,9 @@ void ON_3fPoint::Transform(const ON_Xform& xform) {
     *this = ON_3fPoint(p);
 }
 
-void ON_4dPoint::Transform(const ON_Xform& xform) { *this = xform * *this; }
+void ON_4dPoint::Transform(const ON_Xform& xform) {
+    *this = xform * *this;
+}
 
 // Scaled to avoid overflow and underflow for extreme coordinates.
 double ON_3dVector::Length() const {
@@ -59,7 +75,9 @@ double ON_3dVector::Length() const {
     return m * std::sqrt(a * a + b * b + c * c);
 }
 
-double ON_3dVector::MaximumCoordinate() const { return std::max(std::fabs(x), std::max(std::fabs(y), std::fabs(z))); }
+double ON_3dVector::MaximumCoordinate() const {
+    return std::max(std::fabs(x), std::max(std::fabs(y), std::fabs(z)));
+}
 
 bool ON_3dVector::Unitize() {
     const double len = Length();
@@ -78,7 +96,9 @@ bool ON_3dVector::IsTiny(double tiny_tol) const {
     return std::fabs(x) <= tiny_tol && std::fabs(y) <= tiny_tol && std::fabs(z) <= tiny_tol;
 }
 
-bool ON_3dVector::IsUnitVector() const { return std::fabs(Length() - 1.0) <= ON_SQRT_EPSILON; }
+bool ON_3dVector::IsUnitVector() const {
+    return std::fabs(Length() - 1.0) <= ON_SQRT_EPSILON;
+}
 
 bool ON_3dVector::PerpendicularTo(const ON_3dVector& v) {
     // Cross with the axis least aligned with v.
@@ -93,7 +113,8 @@ bool ON_3dVector::PerpendicularTo(const ON_3dVector& v) {
     return true;
 }
 
-bool ON_3dVector::PerpendicularTo(const ON_3dPoint& P0, const ON_3dPoint& P1, const ON_3dPoint& P2) {
+bool ON_3dVector::PerpendicularTo(const ON_3dPoint& P0, const ON_3dPoint& P1,
+                                  const ON_3dPoint& P2) {
     Zero();
     // Edge vectors, each opposite one corner.
     ON_3dVector V[3] = {P2 - P1, P0 - P2, P1 - P0};
@@ -105,7 +126,8 @@ bool ON_3dVector::PerpendicularTo(const ON_3dPoint& P0, const ON_3dPoint& P1, co
     // Three cross products of consecutive edges; all point along
     // (P1 - P0) x (P2 - P0). Rounding makes them differ for thin triangles:
     // keep the one most perpendicular to all three edges.
-    ON_3dVector N[3] = {ON_CrossProduct(V[1], V[2]), ON_CrossProduct(V[2], V[0]), ON_CrossProduct(V[0], V[1])};
+    ON_3dVector N[3] = {ON_CrossProduct(V[1], V[2]), ON_CrossProduct(V[2], V[0]),
+                        ON_CrossProduct(V[0], V[1])};
     const double len[3] = {V[0].Length(), V[1].Length(), V[2].Length()};
     double best = -1.0;
     for (int i = 0; i < 3; i++) {
@@ -115,7 +137,8 @@ bool ON_3dVector::PerpendicularTo(const ON_3dPoint& P0, const ON_3dPoint& P1, co
         if (!(N[i].Length() > 16.0 * ON_EPSILON * a * b)) continue;
         if (!N[i].Unitize()) continue;
         double d = 0.0;
-        for (int k = 0; k < 3; k++) d = std::max(d, std::fabs(N[i] * U[k]));
+        for (int k = 0; k < 3; k++)
+            d = std::max(d, std::fabs(N[i] * U[k]));
         if (best < 0.0 || d < best) {
             best = d;
             *this = N[i];
@@ -124,10 +147,16 @@ bool ON_3dVector::PerpendicularTo(const ON_3dPoint& P0, const ON_3dPoint& P1, co
     return best >= 0.0;
 }
 
-void ON_3dVector::Transform(const ON_Xform& xform) { *this = xform * *this; }
+void ON_3dVector::Transform(const ON_Xform& xform) {
+    *this = xform * *this;
+}
 
-ON_3dVector operator*(double s, const ON_3dVector& v) { return v * s; }
-double ON_DotProduct(const ON_3dVector& a, const ON_3dVector& b) { return a * b; }
+ON_3dVector operator*(double s, const ON_3dVector& v) {
+    return v * s;
+}
+double ON_DotProduct(const ON_3dVector& a, const ON_3dVector& b) {
+    return a * b;
+}
 ON_3dVector ON_CrossProduct(const ON_3dVector& a, const ON_3dVector& b) {
     return ON_3dVector(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
@@ -168,15 +197,18 @@ bool ON_BoundingBox::IsValid() const {
 
 bool ON_BoundingBox::Set(const ON_3dPoint& p, int bGrowBox) {
     if (bGrowBox && IsValid()) {
-        m_min.x = std::min(m_min.x, p.x), m_min.y = std::min(m_min.y, p.y), m_min.z = std::min(m_min.z, p.z);
-        m_max.x = std::max(m_max.x, p.x), m_max.y = std::max(m_max.y, p.y), m_max.z = std::max(m_max.z, p.z);
+        m_min.x = std::min(m_min.x, p.x), m_min.y = std::min(m_min.y, p.y),
+        m_min.z = std::min(m_min.z, p.z);
+        m_max.x = std::max(m_max.x, p.x), m_max.y = std::max(m_max.y, p.y),
+        m_max.z = std::max(m_max.z, p.z);
     } else {
         m_min = m_max = p;
     }
     return true;
 }
 
-bool ON_BoundingBox::Set(int dim, int is_rat, int count, int stride, const double* points, int bGrowBox) {
+bool ON_BoundingBox::Set(int dim, int is_rat, int count, int stride, const double* points,
+                         int bGrowBox) {
     if (dim < 1 || count < 1 || !points || stride < dim + (is_rat ? 1 : 0)) return false;
     bool any = false;
     for (int i = 0; i < count; i++) {
@@ -204,23 +236,27 @@ void ON_BoundingBox::Union(const ON_BoundingBox& b) {
 }
 
 ON_3dPoint ON_BoundingBox::Corner(int x_index, int y_index, int z_index) const {
-    return ON_3dPoint(x_index ? m_max.x : m_min.x, y_index ? m_max.y : m_min.y, z_index ? m_max.z : m_min.z);
+    return ON_3dPoint(x_index ? m_max.x : m_min.x, y_index ? m_max.y : m_min.y,
+                      z_index ? m_max.z : m_min.z);
 }
 
 bool ON_BoundingBox::IsPointIn(const ON_3dPoint& p, bool bStrictlyIn) const {
     if (bStrictlyIn)
-        return m_min.x < p.x && p.x < m_max.x && m_min.y < p.y && p.y < m_max.y && m_min.z < p.z && p.z < m_max.z;
+        return m_min.x < p.x && p.x < m_max.x && m_min.y < p.y && p.y < m_max.y && m_min.z < p.z &&
+               p.z < m_max.z;
     return m_min.x <= p.x && p.x <= m_max.x && m_min.y <= p.y && p.y <= m_max.y && m_min.z <= p.z &&
            p.z <= m_max.z;
 }
 
 ON_BoundingBox ON_3dPointArray::BoundingBox() const {
     ON_BoundingBox box;
-    for (int i = 0; i < Count(); i++) box.Set((*this)[i], i > 0);
+    for (int i = 0; i < Count(); i++)
+        box.Set((*this)[i], i > 0);
     return box;
 }
 
 bool ON_3dPointArray::Transform(const ON_Xform& xform) {
-    for (int i = 0; i < Count(); i++) (*this)[i].Transform(xform);
+    for (int i = 0; i < Count(); i++)
+        (*this)[i].Transform(xform);
     return true;
 }

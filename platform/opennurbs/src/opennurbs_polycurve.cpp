@@ -18,14 +18,16 @@ bool ON_PolyCurve::Append(ON_Curve* curve) {
 }
 
 bool ON_PolyCurve::AppendSegment(ON_Curve* curve, double t1) {
-    if (!curve || m_t.Count() != m_segment.Count() + 1 || !(t1 > m_t[m_t.Count() - 1])) return false;
+    if (!curve || m_t.Count() != m_segment.Count() + 1 || !(t1 > m_t[m_t.Count() - 1]))
+        return false;
     m_t.Append(t1);
     m_segment.Append(curve);
     return true;
 }
 
 ON_Interval ON_PolyCurve::SegmentDomain(int i) const {
-    if (i < 0 || i >= m_segment.Count() || m_t.Count() != m_segment.Count() + 1) return ON_Interval();
+    if (i < 0 || i >= m_segment.Count() || m_t.Count() != m_segment.Count() + 1)
+        return ON_Interval();
     return ON_Interval(m_t[i], m_t[i + 1]);
 }
 
@@ -45,7 +47,8 @@ bool ON_PolyCurve::IsNested() const {
 int ON_PolyCurve::HasGap() const {
     for (int i = 1; i < m_segment.Count(); i++) {
         if (!m_segment[i - 1] || !m_segment[i]) return i;
-        if (!PointsAreCoincident(m_segment[i - 1]->PointAtEnd(), m_segment[i]->PointAtStart())) return i;
+        if (!PointsAreCoincident(m_segment[i - 1]->PointAtEnd(), m_segment[i]->PointAtStart()))
+            return i;
     }
     return 0;
 }
@@ -76,7 +79,10 @@ bool ON_PolyCurve::SetDomain(double t0, double t1) {
     if (!(t0 < t1) || !d.IsIncreasing()) return false;
     const int n = m_t.Count();
     for (int i = 0; i < n; i++)
-        m_t[i] = i == 0 ? t0 : (i == n - 1 ? t1 : ON_Interval(t0, t1).ParameterAt(d.NormalizedParameterAt(m_t[i])));
+        m_t[i] = i == 0 ? t0
+                        : (i == n - 1
+                               ? t1
+                               : ON_Interval(t0, t1).ParameterAt(d.NormalizedParameterAt(m_t[i])));
     return true;
 }
 
@@ -97,7 +103,8 @@ bool ON_PolyCurve::GetSpanVector(double* knots) const {
         std::vector<double> sv(sc + 1);
         if (!c->GetSpanVector(sv.data())) return false;
         const ON_Interval cd = c->Domain(), pd = SegmentDomain(i);
-        for (int j = 1; j <= sc; j++) knots[k++] = j == sc ? pd[1] : pd.ParameterAt(cd.NormalizedParameterAt(sv[j]));
+        for (int j = 1; j <= sc; j++)
+            knots[k++] = j == sc ? pd[1] : pd.ParameterAt(cd.NormalizedParameterAt(sv[j]));
     }
     return true;
 }
@@ -109,7 +116,8 @@ int ON_PolyCurve::Degree() const {
     return d;
 }
 
-bool ON_PolyCurve::Evaluate(double t, int der_count, int v_stride, double* v, int side, int*) const {
+bool ON_PolyCurve::Evaluate(double t, int der_count, int v_stride, double* v, int side,
+                            int*) const {
     if (!IsValid() || !v || der_count < 0) return false;
     const int n = m_segment.Count();
     int i = SegmentIndex(std::max(m_t[0], std::min(t, m_t[n])));
@@ -125,7 +133,8 @@ bool ON_PolyCurve::Evaluate(double t, int der_count, int v_stride, double* v, in
     const double f = cd.Length() / pd.Length();
     double g = 1.0;
     for (int k = 0; k <= der_count; k++) {
-        for (int j = 0; j < dim; j++) v[(size_t)k * v_stride + j] = j < cdim ? tmp[(size_t)k * cdim + j] * g : 0.0;
+        for (int j = 0; j < dim; j++)
+            v[(size_t)k * v_stride + j] = j < cdim ? tmp[(size_t)k * cdim + j] * g : 0.0;
         g *= f;
     }
     return true;
@@ -142,7 +151,8 @@ bool ON_PolyCurve::Reverse() {
         if (m_segment[i]) m_segment[i]->Reverse();
     m_segment.Reverse();
     m_t.Reverse();
-    for (int i = 0; i < m_t.Count(); i++) m_t[i] = -m_t[i];
+    for (int i = 0; i < m_t.Count(); i++)
+        m_t[i] = -m_t[i];
     return true;
 }
 
@@ -174,7 +184,8 @@ bool ON_PolyCurve::Transform(const ON_Xform& xform) {
     return ok;
 }
 
-int ON_PolyCurve::GetNurbForm(ON_NurbsCurve& nurbs, double tolerance, const ON_Interval* subdomain) const {
+int ON_PolyCurve::GetNurbForm(ON_NurbsCurve& nurbs, double tolerance,
+                              const ON_Interval* subdomain) const {
     if (!IsValid()) return 0;
     const int n = m_segment.Count();
     std::vector<ON_NurbsCurve> forms(n);

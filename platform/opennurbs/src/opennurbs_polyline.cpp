@@ -32,7 +32,8 @@ bool ON_Polyline::IsClosed(double tolerance) const {
 
 double ON_Polyline::Length() const {
     double s = 0.0;
-    for (int i = 1; i < Count(); i++) s += (*this)[i].DistanceTo((*this)[i - 1]);
+    for (int i = 1; i < Count(); i++)
+        s += (*this)[i].DistanceTo((*this)[i - 1]);
     return s;
 }
 

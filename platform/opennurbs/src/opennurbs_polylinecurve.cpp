@@ -4,7 +4,8 @@
 
 ON_PolylineCurve::ON_PolylineCurve(const ON_3dPointArray& points) : m_pline(points) {
     m_t.Reserve(points.Count());
-    for (int i = 0; i < points.Count(); i++) m_t.Append((double)i);
+    for (int i = 0; i < points.Count(); i++)
+        m_t.Append((double)i);
 }
 
 bool ON_PolylineCurve::IsValid() const {
@@ -24,17 +25,22 @@ bool ON_PolylineCurve::SetDomain(double t0, double t1) {
     if (!(t0 < t1) || !d.IsIncreasing()) return false;
     const int n = m_t.Count();
     for (int i = 0; i < n; i++)
-        m_t[i] = i == 0 ? t0 : (i == n - 1 ? t1 : ON_Interval(t0, t1).ParameterAt(d.NormalizedParameterAt(m_t[i])));
+        m_t[i] = i == 0 ? t0
+                        : (i == n - 1
+                               ? t1
+                               : ON_Interval(t0, t1).ParameterAt(d.NormalizedParameterAt(m_t[i])));
     return true;
 }
 
 bool ON_PolylineCurve::GetSpanVector(double* knots) const {
     if (!knots || m_t.Count() < 2) return false;
-    for (int i = 0; i < m_t.Count(); i++) knots[i] = m_t[i];
+    for (int i = 0; i < m_t.Count(); i++)
+        knots[i] = m_t[i];
     return true;
 }
 
-bool ON_PolylineCurve::Evaluate(double t, int der_count, int v_stride, double* v, int side, int*) const {
+bool ON_PolylineCurve::Evaluate(double t, int der_count, int v_stride, double* v, int side,
+                                int*) const {
     if (!v || der_count < 0 || v_stride < m_dim || !IsValid()) return false;
     const int n = m_t.Count();
     // Segment i with m_t[i] <= t < m_t[i+1] (from below at a vertex when side < 0).
@@ -45,20 +51,26 @@ bool ON_PolylineCurve::Evaluate(double t, int der_count, int v_stride, double* v
     const double s = seg.NormalizedParameterAt(t);
     const ON_3dPoint p = ON_Line(m_pline[i], m_pline[i + 1]).PointAt(s);
     const ON_3dVector d = (m_pline[i + 1] - m_pline[i]) / seg.Length();
-    for (int c = 0; c < m_dim; c++) v[c] = p[c];
+    for (int c = 0; c < m_dim; c++)
+        v[c] = p[c];
     if (der_count >= 1)
-        for (int c = 0; c < m_dim; c++) v[v_stride + c] = d[c];
+        for (int c = 0; c < m_dim; c++)
+            v[v_stride + c] = d[c];
     for (int k = 2; k <= der_count; k++)
-        for (int c = 0; c < m_dim; c++) v[(size_t)k * v_stride + c] = 0.0;
+        for (int c = 0; c < m_dim; c++)
+            v[(size_t)k * v_stride + c] = 0.0;
     return true;
 }
 
-bool ON_PolylineCurve::IsClosed() const { return m_pline.IsClosed(0.0); }
+bool ON_PolylineCurve::IsClosed() const {
+    return m_pline.IsClosed(0.0);
+}
 
 bool ON_PolylineCurve::Reverse() {
     m_pline.Reverse();
     m_t.Reverse();
-    for (int i = 0; i < m_t.Count(); i++) m_t[i] = -m_t[i];
+    for (int i = 0; i < m_t.Count(); i++)
+        m_t[i] = -m_t[i];
     return true;
 }
 
@@ -67,7 +79,8 @@ bool ON_PolylineCurve::Transform(const ON_Xform& xform) {
     return m_pline.Transform(xform);
 }
 
-int ON_PolylineCurve::GetNurbForm(ON_NurbsCurve& nurbs, double, const ON_Interval* subdomain) const {
+int ON_PolylineCurve::GetNurbForm(ON_NurbsCurve& nurbs, double,
+                                  const ON_Interval* subdomain) const {
     if (!IsValid()) return 0;
     const int n = m_pline.Count();
     if (!nurbs.Create(m_dim, false, 2, n)) return 0;

@@ -1,6 +1,8 @@
 #include "opennurbs_internal.h"
 
-ON_RevSurface::ON_RevSurface(const ON_RevSurface& src) : ON_Surface(src) { *this = src; }
+ON_RevSurface::ON_RevSurface(const ON_RevSurface& src) : ON_Surface(src) {
+    *this = src;
+}
 
 ON_RevSurface& ON_RevSurface::operator=(const ON_RevSurface& src) {
     if (this == &src) return *this;
@@ -14,7 +16,9 @@ ON_RevSurface& ON_RevSurface::operator=(const ON_RevSurface& src) {
     return *this;
 }
 
-ON_RevSurface::~ON_RevSurface() { delete m_curve; }
+ON_RevSurface::~ON_RevSurface() {
+    delete m_curve;
+}
 
 bool ON_RevSurface::Create(ON_Curve* profile, const ON_Line& axis, ON_Interval angle) {
     if (profile != m_curve) delete m_curve;
@@ -31,7 +35,9 @@ bool ON_RevSurface::IsValid() const {
            m_angle.Length() <= 2.0 * ON_PI + ON_ZERO_TOLERANCE && m_t.IsIncreasing();
 }
 
-int ON_RevSurface::Dimension() const { return 3; }
+int ON_RevSurface::Dimension() const {
+    return 3;
+}
 
 // dir 0 is the angle unless transposed.
 ON_Interval ON_RevSurface::Domain(int dir) const {
@@ -66,7 +72,8 @@ int ON_RevSurface::Degree(int dir) const {
     return m_curve ? m_curve->Degree() : 0;
 }
 
-bool ON_RevSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant, int* hint) const {
+bool ON_RevSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant,
+                             int* hint) const {
     ON_NurbsSurface n;
     return GetNurbForm(n) && n.Evaluate(s, t, der, v_stride, v, quadrant, hint);
 }
@@ -118,7 +125,8 @@ int ON_RevSurface::GetNurbForm(ON_NurbsSurface& nurbs, double tolerance) const {
     if (!on_internal::ArcNurbForm(unit, arc)) return 0;
     const int kc = arc.KnotCount(), spans = kc / 2 - 1;
     for (int s = 0; s <= spans; s++) {
-        const double t = s == 0 ? m_t[0] : (s == spans ? m_t[1] : m_t.ParameterAt((double)s / spans));
+        const double t =
+            s == 0 ? m_t[0] : (s == spans ? m_t[1] : m_t.ParameterAt((double)s / spans));
         arc.m_knot[2 * s] = t;
         if (2 * s + 1 < kc) arc.m_knot[2 * s + 1] = t;
     }

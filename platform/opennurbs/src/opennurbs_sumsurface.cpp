@@ -1,6 +1,8 @@
 #include "opennurbs_internal.h"
 
-ON_SumSurface::ON_SumSurface(const ON_SumSurface& src) : ON_Surface(src) { *this = src; }
+ON_SumSurface::ON_SumSurface(const ON_SumSurface& src) : ON_Surface(src) {
+    *this = src;
+}
 
 ON_SumSurface& ON_SumSurface::operator=(const ON_SumSurface& src) {
     if (this == &src) return *this;
@@ -36,10 +38,13 @@ bool ON_SumSurface::Create(ON_Curve* curve0, ON_Curve* curve1) {
 }
 
 bool ON_SumSurface::IsValid() const {
-    return m_curve[0] && m_curve[1] && m_curve[0]->IsValid() && m_curve[1]->IsValid() && m_basepoint.IsValid();
+    return m_curve[0] && m_curve[1] && m_curve[0]->IsValid() && m_curve[1]->IsValid() &&
+           m_basepoint.IsValid();
 }
 
-int ON_SumSurface::Dimension() const { return 3; }
+int ON_SumSurface::Dimension() const {
+    return 3;
+}
 
 ON_Interval ON_SumSurface::Domain(int dir) const {
     const ON_Curve* c = m_curve[dir ? 1 : 0];
@@ -66,13 +71,16 @@ int ON_SumSurface::Degree(int dir) const {
     return c ? c->Degree() : 0;
 }
 
-bool ON_SumSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant, int*) const {
+bool ON_SumSurface::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant,
+                             int*) const {
     if (!IsValid() || !v || der < 0 || v_stride < 3) return false;
     std::vector<double> a((size_t)(der + 1) * 3, 0.0), b((size_t)(der + 1) * 3, 0.0);
     const int da = m_curve[0]->Dimension(), db = m_curve[1]->Dimension();
     std::vector<double> ta((size_t)(der + 1) * da), tb((size_t)(der + 1) * db);
-    const int sidea = (quadrant == 2 || quadrant == 3) ? -1 : 1, sideb = (quadrant == 3 || quadrant == 4) ? -1 : 1;
-    if (!m_curve[0]->Evaluate(s, der, da, ta.data(), sidea) || !m_curve[1]->Evaluate(t, der, db, tb.data(), sideb))
+    const int sidea = (quadrant == 2 || quadrant == 3) ? -1 : 1,
+              sideb = (quadrant == 3 || quadrant == 4) ? -1 : 1;
+    if (!m_curve[0]->Evaluate(s, der, da, ta.data(), sidea) ||
+        !m_curve[1]->Evaluate(t, der, db, tb.data(), sideb))
         return false;
     for (int k = 0; k <= der; k++)
         for (int c = 0; c < 3; c++) {
@@ -85,10 +93,14 @@ bool ON_SumSurface::Evaluate(double s, double t, int der, int v_stride, double* 
             const int k = total - l;
             double* o = v + (size_t)n * v_stride;
             for (int c = 0; c < 3; c++) {
-                if (total == 0) o[c] = a[c] + b[c] + m_basepoint[c];
-                else if (l == 0) o[c] = a[(size_t)k * 3 + c];
-                else if (k == 0) o[c] = b[(size_t)l * 3 + c];
-                else o[c] = 0.0;
+                if (total == 0)
+                    o[c] = a[c] + b[c] + m_basepoint[c];
+                else if (l == 0)
+                    o[c] = a[(size_t)k * 3 + c];
+                else if (k == 0)
+                    o[c] = b[(size_t)l * 3 + c];
+                else
+                    o[c] = 0.0;
             }
         }
     return true;
@@ -115,7 +127,8 @@ bool ON_SumSurface::Transform(const ON_Xform& xform) {
 int ON_SumSurface::GetNurbForm(ON_NurbsSurface& nurbs, double tolerance) const {
     if (!IsValid()) return 0;
     ON_NurbsCurve c0, c1;
-    if (!m_curve[0]->GetNurbForm(c0, tolerance) || !m_curve[1]->GetNurbForm(c1, tolerance)) return 0;
+    if (!m_curve[0]->GetNurbForm(c0, tolerance) || !m_curve[1]->GetNurbForm(c1, tolerance))
+        return 0;
     c0.ChangeDimension(3);
     c1.ChangeDimension(3);
     return on_internal::SumNurbForm(c0, c1, m_basepoint, nurbs) ? 1 : 0;

@@ -52,13 +52,16 @@ bool ON_Surface::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) const {
     return n.GetBBox(boxmin, boxmax, bGrowBox);
 }
 
-ON_SurfaceArray::ON_SurfaceArray(const ON_SurfaceArray& src) : ON_SimpleArray<ON_Surface*>() { *this = src; }
+ON_SurfaceArray::ON_SurfaceArray(const ON_SurfaceArray& src) : ON_SimpleArray<ON_Surface*>() {
+    *this = src;
+}
 
 ON_SurfaceArray& ON_SurfaceArray::operator=(const ON_SurfaceArray& src) {
     if (this == &src) return *this;
     Destroy();
     Reserve(src.Count());
-    for (int i = 0; i < src.Count(); i++) Append(src[i] ? src[i]->DuplicateSurface() : nullptr);
+    for (int i = 0; i < src.Count(); i++)
+        Append(src[i] ? src[i]->DuplicateSurface() : nullptr);
     return *this;
 }
 
@@ -70,9 +73,12 @@ ON_SurfaceArray& ON_SurfaceArray::operator=(ON_SurfaceArray&& src) noexcept {
     return *this;
 }
 
-ON_SurfaceArray::~ON_SurfaceArray() { Destroy(); }
+ON_SurfaceArray::~ON_SurfaceArray() {
+    Destroy();
+}
 
 void ON_SurfaceArray::Destroy() {
-    for (int i = 0; i < Count(); i++) delete (*this)[i];
+    for (int i = 0; i < Count(); i++)
+        delete (*this)[i];
     ON_SimpleArray<ON_Surface*>::Destroy();
 }

@@ -31,7 +31,8 @@ int ON_SurfaceProxy::Degree(int dir) const {
     return s ? s->Degree(m_bTransposed ? 1 - (dir ? 1 : 0) : (dir ? 1 : 0)) : 0;
 }
 
-bool ON_SurfaceProxy::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant, int* hint) const {
+bool ON_SurfaceProxy::Evaluate(double s, double t, int der, int v_stride, double* v, int quadrant,
+                               int* hint) const {
     const ON_Surface* srf = ProxySurface();
     if (!srf) return false;
     if (!m_bTransposed) return srf->Evaluate(s, t, der, v_stride, v, quadrant, hint);

@@ -40,7 +40,9 @@ public:
     // curve only passes straight on are kept for degree-1 curves (they are
     // its vertices) and dropped for curves of higher degree.
     static int IsPolyline(const ON_Curve* curve, ON_Polyline& polyline);
-    static int IsPolyline(const ON_Curve& curve, ON_Polyline& polyline) { return IsPolyline(&curve, polyline); }
+    static int IsPolyline(const ON_Curve& curve, ON_Polyline& polyline) {
+        return IsPolyline(&curve, polyline);
+    }
 
     // The absolute tolerance for the tests above; a value <= 0 or not finite
     // is ignored (the relative default stays).

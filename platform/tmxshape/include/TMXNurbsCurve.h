@@ -22,5 +22,6 @@ public:
 
     // Returns the number of points appended, or -1 for an invalid curve or an
     // angle outside (0, 180] (points unchanged then).
-    static int GetPoints(const ON_NurbsCurve& curve, ON_3dPointArray& points, double max_angle_degrees);
+    static int GetPoints(const ON_NurbsCurve& curve, ON_3dPointArray& points,
+                         double max_angle_degrees);
 };

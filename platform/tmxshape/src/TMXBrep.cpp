@@ -7,7 +7,8 @@ int TMXBrep::GetEdgeCurves(const ON_Brep& brep, ON_ClassArray<ON_NurbsCurve>& cu
         const ON_BrepEdge& e = brep.m_E[i];
         // The brep's own curve array first: a reader may fill the edge's
         // indices without linking its proxy.
-        const ON_Curve* c3 = (e.m_c3i >= 0 && e.m_c3i < brep.m_C3.Count()) ? brep.m_C3[e.m_c3i] : e.EdgeCurveOf();
+        const ON_Curve* c3 =
+            (e.m_c3i >= 0 && e.m_c3i < brep.m_C3.Count()) ? brep.m_C3[e.m_c3i] : e.EdgeCurveOf();
         ON_NurbsCurve nurbs;
         bool ok = c3 != nullptr;
         if (ok) {

@@ -30,7 +30,8 @@ bool EuclideanCVs(const ON_NurbsCurve& n, std::vector<ON_3dPoint>& cvs) {
 
 double Size(const std::vector<ON_3dPoint>& cvs) {
     ON_BoundingBox box;
-    for (size_t i = 0; i < cvs.size(); i++) box.Set(cvs[i], i > 0);
+    for (size_t i = 0; i < cvs.size(); i++)
+        box.Set(cvs[i], i > 0);
     return box.IsValid() ? box.Diagonal().Length() : 0.0;
 }
 
@@ -40,8 +41,8 @@ double ToleranceFor(double size) {
 
 // CVs on the segment a-b, in order along it: with positive weights the
 // curve then runs straight from a to b without turning back.
-bool CVsOnSegment(const std::vector<ON_3dPoint>& cvs, size_t first, size_t last, const ON_3dPoint& a,
-                  const ON_3dPoint& b, double tol) {
+bool CVsOnSegment(const std::vector<ON_3dPoint>& cvs, size_t first, size_t last,
+                  const ON_3dPoint& a, const ON_3dPoint& b, double tol) {
     const ON_3dVector d = b - a;
     const double len = d.Length();
     if (!(len > tol)) return false;
@@ -63,9 +64,13 @@ void TMXCurve::SetAbsoluteTolerance(double tolerance) {
     if (std::isfinite(tolerance) && tolerance > 0.0) g_absolute_tolerance = tolerance;
 }
 
-void TMXCurve::ResetTolerance() { g_absolute_tolerance = 0.0; }
+void TMXCurve::ResetTolerance() {
+    g_absolute_tolerance = 0.0;
+}
 
-double TMXCurve::AbsoluteTolerance() { return g_absolute_tolerance; }
+double TMXCurve::AbsoluteTolerance() {
+    return g_absolute_tolerance;
+}
 
 double TMXCurve::Tolerance(const ON_Curve* curve) {
     ON_NurbsCurve storage;
@@ -101,7 +106,8 @@ int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
     // Circle through the start and the points at a third and two thirds of
     // the domain; its normal follows the direction of travel.
     ON_Circle circle;
-    if (!circle.Create(start, n->PointAt(dom.ParameterAt(1.0 / 3.0)), n->PointAt(dom.ParameterAt(2.0 / 3.0))))
+    if (!circle.Create(start, n->PointAt(dom.ParameterAt(1.0 / 3.0)),
+                       n->PointAt(dom.ParameterAt(2.0 / 3.0))))
         return 0;
     const ON_3dPoint C = circle.Center();
     const ON_3dVector N = circle.Normal();
@@ -134,8 +140,10 @@ int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
             }
             // Each step turns forward, by less than half a turn.
             double step = angle - prev_angle;
-            while (step < -ON_PI) step += 2.0 * ON_PI;
-            while (step > ON_PI) step -= 2.0 * ON_PI;
+            while (step < -ON_PI)
+                step += 2.0 * ON_PI;
+            while (step > ON_PI)
+                step -= 2.0 * ON_PI;
             if (step < -tol / r) return 0;
             total += step;
             prev_angle = angle;
@@ -164,7 +172,8 @@ int TMXCurve::IsPolyline(const ON_Curve* curve, ON_Polyline& polyline) {
     if (n->Degree() == 1) {
         // The CVs are the vertices; consecutive repeats are dropped.
         for (size_t i = 0; i < cvs.size(); i++)
-            if (result.Count() == 0 || result[result.Count() - 1].DistanceTo(cvs[i]) > tol) result.Append(cvs[i]);
+            if (result.Count() == 0 || result[result.Count() - 1].DistanceTo(cvs[i]) > tol)
+                result.Append(cvs[i]);
     } else {
         ON_NurbsCurve bez(*n);
         if (!bez.MakePiecewiseBezier()) return 0;

@@ -4,7 +4,8 @@
 #include <cmath>
 
 int TMXMesh::IsPlanarQuad(const ON_Mesh& mesh, const ON_MeshFace& f) {
-    const ON_3dPoint P[4] = {mesh.Vertex(f.vi[0]), mesh.Vertex(f.vi[1]), mesh.Vertex(f.vi[2]), mesh.Vertex(f.vi[3])};
+    const ON_3dPoint P[4] = {mesh.Vertex(f.vi[0]), mesh.Vertex(f.vi[1]), mesh.Vertex(f.vi[2]),
+                             mesh.Vertex(f.vi[3])};
     const double diag = std::max(P[0].DistanceTo(P[2]), P[1].DistanceTo(P[3]));
     ON_3dVector n = ON_CrossProduct(P[2] - P[0], P[3] - P[1]);
     if (!n.Unitize()) return 1; // parallel diagonals: the corners lie on one line or less
@@ -43,7 +44,8 @@ int TMXMesh::BreakQuads(ON_Mesh& mesh, int mode, ON_SimpleArray<int>* face_map) 
         int distinct[4], n = 0;
         for (int k = 0; k < 4; k++) {
             bool seen = false;
-            for (int j = 0; j < n; j++) seen = seen || distinct[j] == f.vi[k];
+            for (int j = 0; j < n; j++)
+                seen = seen || distinct[j] == f.vi[k];
             if (!seen) distinct[n++] = f.vi[k];
         }
         if (n < 4) {
@@ -59,8 +61,8 @@ int TMXMesh::BreakQuads(ON_Mesh& mesh, int mode, ON_SimpleArray<int>* face_map) 
             add(f.vi[0], f.vi[1], f.vi[2], f.vi[3], i);
             continue;
         }
-        const ON_3dPoint A = mesh.Vertex(f.vi[0]), B = mesh.Vertex(f.vi[1]), C = mesh.Vertex(f.vi[2]),
-                         D = mesh.Vertex(f.vi[3]);
+        const ON_3dPoint A = mesh.Vertex(f.vi[0]), B = mesh.Vertex(f.vi[1]),
+                         C = mesh.Vertex(f.vi[2]), D = mesh.Vertex(f.vi[3]);
         if (A.DistanceTo(C) <= B.DistanceTo(D)) {
             add(f.vi[0], f.vi[1], f.vi[2], f.vi[2], i);
             add(f.vi[0], f.vi[2], f.vi[3], f.vi[3], i);
@@ -73,7 +75,9 @@ int TMXMesh::BreakQuads(ON_Mesh& mesh, int mode, ON_SimpleArray<int>* face_map) 
     const bool had_normals = mesh.HasFaceNormals();
     mesh.m_F = std::move(faces);
     mesh.DestroyTopology();
-    if (had_normals) mesh.ComputeFaceNormals();
-    else mesh.m_FN.Destroy();
+    if (had_normals)
+        mesh.ComputeFaceNormals();
+    else
+        mesh.m_FN.Destroy();
     return split;
 }

@@ -18,7 +18,8 @@ bool SampleAt(const ON_NurbsCurve& c, double t, int side, Sample& s) {
     if (dim > 3) return false;
     double w[8] = {0};
     if (!c.Evaluate(t, 1, dim, w, side)) return false;
-    for (int i = 0; i < dim; i++) v[i] = w[i], v[3 + i] = w[dim + i];
+    for (int i = 0; i < dim; i++)
+        v[i] = w[i], v[3 + i] = w[dim + i];
     s.t = t;
     s.p = ON_3dPoint(v[0], v[1], v[2]);
     s.d = ON_3dVector(v[3], v[4], v[5]);
@@ -43,7 +44,8 @@ double ThreePointError(const ON_NurbsCurve& c, const Sample& a, const Sample& b)
     const ON_3dVector A(a.p), M(c.PointAt(a.t + 0.5 * h)), B(b.p);
     double err = 0.0;
     for (double s : {0.25, 0.75}) {
-        const ON_3dVector q = A * ((1 - s) * (1 - 2 * s)) + M * (4 * s * (1 - s)) + B * (s * (2 * s - 1));
+        const ON_3dVector q =
+            A * ((1 - s) * (1 - 2 * s)) + M * (4 * s * (1 - s)) + B * (s * (2 * s - 1));
         err = std::max(err, ON_3dPoint(q).DistanceTo(c.PointAt(a.t + s * h)));
     }
     return err;
@@ -51,8 +53,11 @@ double ThreePointError(const ON_NurbsCurve& c, const Sample& a, const Sample& b)
 
 } // namespace
 
-int TMXNurbsCurve::GetPoints(const ON_NurbsCurve& curve, ON_3dPointArray& points, double max_angle_degrees) {
-    if (!curve.IsValid() || curve.Dimension() > 3 || !(max_angle_degrees > 0.0) || max_angle_degrees > 180.0) return -1;
+int TMXNurbsCurve::GetPoints(const ON_NurbsCurve& curve, ON_3dPointArray& points,
+                             double max_angle_degrees) {
+    if (!curve.IsValid() || curve.Dimension() > 3 || !(max_angle_degrees > 0.0) ||
+        max_angle_degrees > 180.0)
+        return -1;
     const double max_angle = max_angle_degrees * ON_DEGREES_TO_RADIANS;
     double tol = TMXCurve::AbsoluteTolerance();
     if (!(tol > 0.0)) {
@@ -78,7 +83,8 @@ int TMXNurbsCurve::GetPoints(const ON_NurbsCurve& curve, ON_3dPointArray& points
             const Sample right = stack.back();
             bool split = right.t - a.t > min_step && count < MaxPointsPerSpan;
             if (split) {
-                split = TurnAngle(a.d, right.d) > max_angle || (tol > 0.0 && ThreePointError(curve, a, right) > tol);
+                split = TurnAngle(a.d, right.d) > max_angle ||
+                        (tol > 0.0 && ThreePointError(curve, a, right) > tol);
             }
             if (split) {
                 Sample m;

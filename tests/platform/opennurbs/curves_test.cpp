@@ -31,7 +31,8 @@ class ArcForms : public ::testing::TestWithParam<ArcCase> {};
 TEST_P(ArcForms, PassThroughTheArcAndKeepItsRadius) {
     const ArcCase c = GetParam();
     ON_Plane plane(ON_3dPoint(3, -2, 1), ON_3dVector(1, 1, 0), ON_3dVector(0, 1, 1)); // tilted
-    const ON_Arc arc(ON_Circle(plane, 7.5), ON_Interval(c.start_deg * ON_DEGREES_TO_RADIANS, c.end_deg * ON_DEGREES_TO_RADIANS));
+    const ON_Arc arc(ON_Circle(plane, 7.5), ON_Interval(c.start_deg * ON_DEGREES_TO_RADIANS,
+                                                        c.end_deg * ON_DEGREES_TO_RADIANS));
     ON_ArcCurve curve(arc);
     ON_NurbsCurve n;
     ASSERT_EQ(curve.GetNurbForm(n), 1);
@@ -45,20 +46,22 @@ TEST_P(ArcForms, PassThroughTheArcAndKeepItsRadius) {
     // Every knot value is where the arc curve is: at a span's end the rational
     // form and the angle parametrisation agree.
     for (int i = 0; i < n.KnotCount(); i++)
-        EXPECT_LT(n.PointAt(n.Knot(i)).DistanceTo(curve.PointAt(n.Knot(i))), 1e-12 * 10) << "knot " << i;
+        EXPECT_LT(n.PointAt(n.Knot(i)).DistanceTo(curve.PointAt(n.Knot(i))), 1e-12 * 10)
+            << "knot " << i;
     EXPECT_EQ(n.IsClosed(), arc.IsCircle());
 }
 
-INSTANTIATE_TEST_SUITE_P(Spans, ArcForms,
-                         ::testing::Values(ArcCase{"quarter", 0, 90, 3}, ArcCase{"just over quarter", 0, 91, 5},
-                                           ArcCase{"half", 30, 210, 5}, ArcCase{"three quarters", -90, 180, 9},
-                                           ArcCase{"circle", 0, 360, 9}, ArcCase{"small", 10, 11, 3}),
-                         [](const ::testing::TestParamInfo<ArcCase>& i) {
-                             std::string s = i.param.name;
-                             for (char& ch : s)
-                                 if (ch == ' ') ch = '_';
-                             return s;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Spans, ArcForms,
+    ::testing::Values(ArcCase{"quarter", 0, 90, 3}, ArcCase{"just over quarter", 0, 91, 5},
+                      ArcCase{"half", 30, 210, 5}, ArcCase{"three quarters", -90, 180, 9},
+                      ArcCase{"circle", 0, 360, 9}, ArcCase{"small", 10, 11, 3}),
+    [](const ::testing::TestParamInfo<ArcCase>& i) {
+        std::string s = i.param.name;
+        for (char& ch : s)
+            if (ch == ' ') ch = '_';
+        return s;
+    });
 
 TEST(ArcForms, ClockwiseArcKeepsItsDownwardNormal) {
     ON_Plane down(ON_3dPoint(10, 0, 0), ON_3dVector(1, 0, 0), ON_3dVector(0, -1, 0));
@@ -86,8 +89,10 @@ TEST(ArcForms, ThreePointArcRunsThroughTheMiddlePoint) {
 TEST(NurbsKnots, OpenCubicWithFiveCVs) {
     ON_NurbsCurve c(3, false, 4, 5);
     const double knots[7] = {2, 2, 2, 3, 6, 6, 6};
-    for (int i = 0; i < 7; i++) c.SetKnot(i, knots[i]);
-    for (int i = 0; i < 5; i++) c.SetCV(i, ON_3dPoint(i, (i % 2) * 2.0, 0));
+    for (int i = 0; i < 7; i++)
+        c.SetKnot(i, knots[i]);
+    for (int i = 0; i < 5; i++)
+        c.SetCV(i, ON_3dPoint(i, (i % 2) * 2.0, 0));
     ASSERT_TRUE(c.IsValid());
     EXPECT_EQ(c.KnotCount(), 7);
     EXPECT_EQ(c.Order() + c.CVCount() - 2, c.KnotCount());
@@ -100,7 +105,8 @@ TEST(NurbsKnots, OpenCubicWithFiveCVs) {
     EXPECT_EQ(c.PointAtEnd(), ON_3dPoint(4, 0, 0));
     // The restored textbook vector has order + cv_count knots.
     std::vector<double> full = {c.Knot(0)};
-    for (int i = 0; i < c.KnotCount(); i++) full.push_back(c.Knot(i));
+    for (int i = 0; i < c.KnotCount(); i++)
+        full.push_back(c.Knot(i));
     full.push_back(c.Knot(c.KnotCount() - 1));
     EXPECT_EQ(full, (std::vector<double>{2, 2, 2, 2, 3, 6, 6, 6, 6}));
 }
@@ -125,8 +131,10 @@ ON_NurbsCurve* PeriodicCubic() {
     // 9 CVs, the last 3 repeating the first 3, uniform knots.
     ON_NurbsCurve* c = new ON_NurbsCurve(3, false, 4, 9);
     const ON_3dPoint p[6] = {{0, 0, 0}, {4, 0, 0}, {6, 3, 0}, {4, 6, 0}, {0, 6, 0}, {-2, 3, 0}};
-    for (int i = 0; i < 9; i++) c->SetCV(i, p[i % 6]);
-    for (int i = 0; i < c->KnotCount(); i++) c->SetKnot(i, i - 2.0);
+    for (int i = 0; i < 9; i++)
+        c->SetCV(i, p[i % 6]);
+    for (int i = 0; i < c->KnotCount(); i++)
+        c->SetKnot(i, i - 2.0);
     return c;
 }
 
@@ -140,9 +148,13 @@ ON_Curve* Square(bool closed) {
 INSTANTIATE_TEST_SUITE_P(
     Curves, ClosedAndPeriodic,
     ::testing::Values(
-        ClosedCase{"line", [] { return (ON_Curve*)new ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 2, 3)); }, false,
-                   false},
-        ClosedCase{"circle", [] { return (ON_Curve*)new ON_ArcCurve(ON_Circle(ON_3dPoint(0, 0, 1), 10.0)); }, true, true},
+        ClosedCase{
+            "line",
+            [] { return (ON_Curve*)new ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 2, 3)); },
+            false, false},
+        ClosedCase{"circle",
+                   [] { return (ON_Curve*)new ON_ArcCurve(ON_Circle(ON_3dPoint(0, 0, 1), 10.0)); },
+                   true, true},
         ClosedCase{"circle_nurbs",
                    [] {
                        ON_NurbsCurve* n = new ON_NurbsCurve();
@@ -150,7 +162,11 @@ INSTANTIATE_TEST_SUITE_P(
                        return (ON_Curve*)n;
                    },
                    true, false},
-        ClosedCase{"open_arc", [] { return (ON_Curve*)new ON_ArcCurve(ON_Arc(ON_Circle(ON_3dPoint::Origin, 2.0), 3.0)); },
+        ClosedCase{"open_arc",
+                   [] {
+                       return (ON_Curve*)new ON_ArcCurve(
+                           ON_Arc(ON_Circle(ON_3dPoint::Origin, 2.0), 3.0));
+                   },
                    false, false},
         ClosedCase{"closed_square", [] { return Square(true); }, true, false},
         ClosedCase{"open_square", [] { return Square(false); }, false, false},
@@ -168,7 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
                    [] {
                        // A NURBS curve needs four CVs to be closed.
                        ON_NurbsCurve* n = new ON_NurbsCurve(3, false, 2, 3);
-                       n->SetCV(0, ON_3dPoint(0, 0, 0)), n->SetCV(1, ON_3dPoint(1, 1, 0)), n->SetCV(2, ON_3dPoint(0, 0, 0));
+                       n->SetCV(0, ON_3dPoint(0, 0, 0)), n->SetCV(1, ON_3dPoint(1, 1, 0)),
+                           n->SetCV(2, ON_3dPoint(0, 0, 0));
                        n->SetKnot(0, 0), n->SetKnot(1, 1), n->SetKnot(2, 2);
                        return (ON_Curve*)n;
                    },
@@ -183,9 +200,11 @@ protected:
         pc.Append(new ON_ArcCurve(ON_Arc(ON_Circle(plane, 1.5), ON_PI)));
         ON_NurbsCurve* cubic = new ON_NurbsCurve(3, false, 4, 4);
         const ON_3dPoint p[4] = {{5, 3, 0}, {3, 4, 0}, {1, 2, 1}, {0, 3, 0}};
-        for (int i = 0; i < 4; i++) cubic->SetCV(i, p[i]);
+        for (int i = 0; i < 4; i++)
+            cubic->SetCV(i, p[i]);
         const double k[6] = {0, 0, 0, 1, 1, 1};
-        for (int i = 0; i < 6; i++) cubic->SetKnot(i, k[i]);
+        for (int i = 0; i < 6; i++)
+            cubic->SetKnot(i, k[i]);
         pc.Append(cubic);
     }
     ON_PolyCurve pc;
@@ -212,9 +231,11 @@ TEST_F(PolycurveJoin, FormIsContinuousAtTheJoinsAndFollowsEverySegment) {
             const ON_3dPoint p = n.PointAt(d.ParameterAt(i / 8.0));
             const ON_Curve* seg = pc.SegmentCurve(s);
             if (const ON_ArcCurve* a = ON_ArcCurve::Cast(seg))
-                EXPECT_NEAR(p.DistanceTo(a->m_arc.Center()), a->m_arc.radius, 1e-12) << "segment " << s;
+                EXPECT_NEAR(p.DistanceTo(a->m_arc.Center()), a->m_arc.radius, 1e-12)
+                    << "segment " << s;
             else
-                EXPECT_LT(p.DistanceTo(pc.PointAt(d.ParameterAt(i / 8.0))), 1e-12) << "segment " << s;
+                EXPECT_LT(p.DistanceTo(pc.PointAt(d.ParameterAt(i / 8.0))), 1e-12)
+                    << "segment " << s;
         }
     }
 }
@@ -222,7 +243,8 @@ TEST_F(PolycurveJoin, FormIsContinuousAtTheJoinsAndFollowsEverySegment) {
 TEST_F(PolycurveJoin, CopiesOwnTheirSegments) {
     ON_PolyCurve copy(pc);
     ASSERT_EQ(copy.SegmentCount(), 3);
-    for (int i = 0; i < 3; i++) EXPECT_NE(copy.SegmentCurve(i), pc.SegmentCurve(i));
+    for (int i = 0; i < 3; i++)
+        EXPECT_NE(copy.SegmentCurve(i), pc.SegmentCurve(i));
     copy.Transform(ON_Xform::TranslationTransformation(0, 0, 10));
     EXPECT_EQ(pc.PointAtStart(), ON_3dPoint(0, 0, 0));
     EXPECT_EQ(copy.PointAtStart(), ON_3dPoint(0, 0, 10));
@@ -266,12 +288,14 @@ TEST(NurbsEditing, DerivativesOfARationalCurveMatchDifferences) {
 }
 
 TEST(Transforms, EveryCurveKindMovesWithItsNurbsForm) {
-    const ON_Xform x = ON_Xform::TranslationTransformation(16.3, -1.1, 2) *
-                       ON_Xform::RotationTransformation(ON_PI / 2, ON_3dVector(1, 0, 0), ON_3dPoint::Origin) *
-                       ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 1.5);
+    const ON_Xform x =
+        ON_Xform::TranslationTransformation(16.3, -1.1, 2) *
+        ON_Xform::RotationTransformation(ON_PI / 2, ON_3dVector(1, 0, 0), ON_3dPoint::Origin) *
+        ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 1.5);
     std::vector<std::unique_ptr<ON_Curve>> curves;
     curves.emplace_back(new ON_LineCurve(ON_3dPoint(1, 2, 3), ON_3dPoint(-4, 5, 6)));
-    curves.emplace_back(new ON_ArcCurve(ON_Arc(ON_Circle(ON_3dPoint(1, 1, 0), 2.0), ON_Interval(0.5, 2.5))));
+    curves.emplace_back(
+        new ON_ArcCurve(ON_Arc(ON_Circle(ON_3dPoint(1, 1, 0), 2.0), ON_Interval(0.5, 2.5))));
     curves.emplace_back(Square(true));
     curves.emplace_back(PeriodicCubic());
     for (auto& c : curves) {
@@ -303,7 +327,9 @@ TEST(Transforms, NonUniformScaleTurnsPartsIntoNurbsForms) {
     const ON_Xform stretch = ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 2, 1, 1);
     ON_PolyCurve pc;
     pc.Append(new ON_LineCurve(ON_3dPoint(-1, 0, 0), ON_3dPoint(1, 0, 0)));
-    pc.Append(new ON_ArcCurve(ON_Arc(ON_Circle(ON_Plane(ON_3dPoint::Origin, ON_3dVector(1, 0, 0), ON_3dVector(0, 1, 0)), 1.0), ON_PI)));
+    pc.Append(new ON_ArcCurve(ON_Arc(
+        ON_Circle(ON_Plane(ON_3dPoint::Origin, ON_3dVector(1, 0, 0), ON_3dVector(0, 1, 0)), 1.0),
+        ON_PI)));
     const ON_3dPoint quarter = pc.PointAt(pc.SegmentDomain(1).Mid());
     ASSERT_TRUE(pc.Transform(stretch));
     EXPECT_TRUE(ON_NurbsCurve::Cast(pc.SegmentCurve(1)) != nullptr);
@@ -311,10 +337,14 @@ TEST(Transforms, NonUniformScaleTurnsPartsIntoNurbsForms) {
     ASSERT_TRUE(pc.GetNurbForm(n));
     // The arc's top (0, 1) stays; its ends stretch to x = +-2: an ellipse.
     EXPECT_LT(n.PointAtEnd().DistanceTo(ON_3dPoint(-2, 0, 0)), 1e-12);
-    EXPECT_LT(pc.SegmentCurve(1)->PointAt(pc.SegmentCurve(1)->Domain().Mid()).DistanceTo(stretch * quarter), 1e-12);
+    EXPECT_LT(pc.SegmentCurve(1)
+                  ->PointAt(pc.SegmentCurve(1)->Domain().Mid())
+                  .DistanceTo(stretch * quarter),
+              1e-12);
 
     ON_RevSurface* rev = new ON_RevSurface();
-    rev->Create(new ON_LineCurve(ON_3dPoint(1, 0, 0), ON_3dPoint(1, 0, 2)), ON_Line(ON_3dPoint::Origin, ON_3dPoint(0, 0, 1)));
+    rev->Create(new ON_LineCurve(ON_3dPoint(1, 0, 0), ON_3dPoint(1, 0, 2)),
+                ON_Line(ON_3dPoint::Origin, ON_3dPoint(0, 0, 1)));
     EXPECT_FALSE(ON_RevSurface(*rev).Transform(stretch));
     ON_Surface* srf = rev;
     ON_Brep b;
@@ -327,9 +357,10 @@ TEST(Transforms, NonUniformScaleTurnsPartsIntoNurbsForms) {
 }
 
 TEST(Xform, InverseAndNormals) {
-    const ON_Xform x = ON_Xform::TranslationTransformation(1, 2, 3) *
-                       ON_Xform::RotationTransformation(0.7, ON_3dVector(1, 2, 3), ON_3dPoint(4, 5, 6)) *
-                       ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 2, 3, 4);
+    const ON_Xform x =
+        ON_Xform::TranslationTransformation(1, 2, 3) *
+        ON_Xform::RotationTransformation(0.7, ON_3dVector(1, 2, 3), ON_3dPoint(4, 5, 6)) *
+        ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 2, 3, 4);
     EXPECT_TRUE((x * x.Inverse()).IsIdentity(1e-12));
     ON_Xform singular(0.0);
     EXPECT_FALSE(singular.Invert());

@@ -8,20 +8,34 @@ namespace {
 
 ON_Mesh MeshOf(const std::vector<ON_3dPoint>& v, const std::vector<std::vector<int>>& faces) {
     ON_Mesh m;
-    for (const ON_3dPoint& p : v) m.m_V.Append(ON_3fPoint(p));
+    for (const ON_3dPoint& p : v)
+        m.m_V.Append(ON_3fPoint(p));
     for (size_t i = 0; i < faces.size(); i++) {
         const auto& f = faces[i];
-        if (f.size() == 3) m.SetTriangle((int)i, f[0], f[1], f[2]);
-        else m.SetQuad((int)i, f[0], f[1], f[2], f[3]);
+        if (f.size() == 3)
+            m.SetTriangle((int)i, f[0], f[1], f[2]);
+        else
+            m.SetQuad((int)i, f[0], f[1], f[2], f[3]);
     }
     return m;
 }
 
 // A closed box of 12 triangles over 8 vertices.
 ON_Mesh Box() {
-    return MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
-                  {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
-                   {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}, {3, 0, 4}, {3, 4, 7}});
+    return MeshOf(
+        {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
+        {{0, 2, 1},
+         {0, 3, 2},
+         {4, 5, 6},
+         {4, 6, 7},
+         {0, 1, 5},
+         {0, 5, 4},
+         {1, 2, 6},
+         {1, 6, 5},
+         {2, 3, 7},
+         {2, 7, 6},
+         {3, 0, 4},
+         {3, 4, 7}});
 }
 
 struct TopologyCase {
@@ -32,12 +46,15 @@ struct TopologyCase {
 
 TEST(MeshTopology, EdgeAndVertexCounts) {
     std::vector<TopologyCase> cases = {
-        {"two triangles sharing an edge", MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}}), 4, 5},
+        {"two triangles sharing an edge",
+         MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}}), 4, 5},
         {"closed box of 12 triangles", Box(), 8, 18},
         // Two triangles with their own copies of the shared corners: the
         // coincident vertices merge, so the shared edge exists once.
         {"separate faces, coincident vertices",
-         MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {3, 4, 5}}), 4, 5},
+         MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+                {{0, 1, 2}, {3, 4, 5}}),
+         4, 5},
         {"single quad", MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}}), 4, 4},
         {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {}), 3, 0},
     };
@@ -50,7 +67,8 @@ TEST(MeshTopology, EdgeAndVertexCounts) {
 }
 
 TEST(MeshTopology, EdgesKnowTheirFacesAndVerticesTheirMeshVertices) {
-    ON_Mesh m = MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {3, 4, 5}});
+    ON_Mesh m = MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+                       {{0, 1, 2}, {3, 4, 5}});
     const ON_MeshTopology& top = m.Topology();
     // Mesh vertices 0 and 3 share a position.
     const int tv = top.m_topv_map[0];
@@ -63,7 +81,8 @@ TEST(MeshTopology, EdgesKnowTheirFacesAndVerticesTheirMeshVertices) {
     ASSERT_GE(diag, 0);
     EXPECT_EQ(top.m_tope[diag].m_topf_count, 2);
     int single = 0;
-    for (int e = 0; e < top.TopEdgeCount(); e++) single += top.m_tope[e].m_topf_count == 1;
+    for (int e = 0; e < top.TopEdgeCount(); e++)
+        single += top.m_tope[e].m_topf_count == 1;
     EXPECT_EQ(single, 4);
     // Each face lists its three edges, the triangle's third side in slot 3.
     for (int f = 0; f < 2; f++) {
@@ -74,7 +93,8 @@ TEST(MeshTopology, EdgesKnowTheirFacesAndVerticesTheirMeshVertices) {
     }
     // Each topology vertex lists the edges that meet there.
     int total = 0;
-    for (int v = 0; v < top.TopVertexCount(); v++) total += top.m_topv[v].m_tope_count;
+    for (int v = 0; v < top.TopVertexCount(); v++)
+        total += top.m_topv[v].m_tope_count;
     EXPECT_EQ(total, 2 * top.TopEdgeCount());
 }
 
@@ -100,7 +120,8 @@ TEST(MeshCopy, CopiesArraysNotTopology) {
     EXPECT_EQ(a.m_F[0].vi[0], 0);
     EXPECT_EQ(b.Topology().m_mesh, &b);
     ON_ClassArray<ON_Mesh> meshes;
-    for (int i = 0; i < 20; i++) meshes.Append(a); // grows and moves its elements
+    for (int i = 0; i < 20; i++)
+        meshes.Append(a); // grows and moves its elements
     EXPECT_EQ(meshes[19].FaceCount(), 12);
     EXPECT_EQ(meshes[0].Topology().m_mesh, &meshes[0]);
     EXPECT_EQ(meshes[0].Topology().TopEdgeCount(), 18);
@@ -139,7 +160,8 @@ TEST(NormalOfThreePoints, RightHandRuleAndZeroWhenDegenerate) {
         ON_3dVector n(9, 9, 9);
         const bool ok = n.PerpendicularTo(c.a, c.b, c.c);
         EXPECT_EQ(ok, !c.expected.IsZero()) << c.name;
-        EXPECT_LT((n - c.expected).Length(), 1e-12) << c.name << ": (" << n.x << ", " << n.y << ", " << n.z << ")";
+        EXPECT_LT((n - c.expected).Length(), 1e-12)
+            << c.name << ": (" << n.x << ", " << n.y << ", " << n.z << ")";
         if (ok) {
             EXPECT_NEAR(n.Length(), 1.0, 1e-15) << c.name;
         }
@@ -152,15 +174,18 @@ TEST(BrepFromSurface, MatchesOpenNurbsOneFaceBrep) {
     const testjson::Value doc = testjson::Load(truth::SharedPath("fixtures/3dm/breps.v8.json"));
     const testjson::Value* brep = nullptr;
     for (size_t i = 0; i < doc["objects"].size(); i++)
-        if (doc["objects"][i]["name"].Str() == "from-bicubic-surface") brep = &doc["objects"][i]["geometry"];
+        if (doc["objects"][i]["name"].Str() == "from-bicubic-surface")
+            brep = &doc["objects"][i]["geometry"];
     ASSERT_TRUE(brep);
     const testjson::Value& sn = (*brep)["surfaces"][0]["surface"]["nurbs"];
-    ON_NurbsSurface* s = new ON_NurbsSurface(3, false, sn["orderU"].Int(), sn["orderV"].Int(), sn["cvCountU"].Int(),
-                                             sn["cvCountV"].Int());
+    ON_NurbsSurface* s = new ON_NurbsSurface(3, false, sn["orderU"].Int(), sn["orderV"].Int(),
+                                             sn["cvCountU"].Int(), sn["cvCountV"].Int());
     for (int d = 0; d < 2; d++)
-        for (int i = 0; i < s->KnotCount(d); i++) s->m_knot[d][i] = sn[d ? "knotsV" : "knotsU"][i].Num();
+        for (int i = 0; i < s->KnotCount(d); i++)
+            s->m_knot[d][i] = sn[d ? "knotsV" : "knotsU"][i].Num();
     for (int i = 0; i < s->CVCount(0); i++)
-        for (int j = 0; j < s->CVCount(1); j++) s->SetCV(i, j, truth::Point(sn["cvs"][i][j]));
+        for (int j = 0; j < s->CVCount(1); j++)
+            s->SetCV(i, j, truth::Point(sn["cvs"][i][j]));
     ON_Surface* srf = s;
     ON_Brep b;
     ASSERT_TRUE(b.Create(srf));
@@ -169,14 +194,16 @@ TEST(BrepFromSurface, MatchesOpenNurbsOneFaceBrep) {
     ASSERT_EQ(b.m_E.Count(), (*brep)["edgeCount"].Int());
     ASSERT_EQ(b.m_V.Count(), (*brep)["vertexCount"].Int());
     for (int v = 0; v < b.m_V.Count(); v++)
-        EXPECT_LT(b.m_V[v].point.DistanceTo(truth::Point((*brep)["vertices"][v]["location"])), 1e-12);
+        EXPECT_LT(b.m_V[v].point.DistanceTo(truth::Point((*brep)["vertices"][v]["location"])),
+                  1e-12);
     for (int e = 0; e < b.m_E.Count(); e++) {
         const testjson::Value& te = (*brep)["edges"][e];
         EXPECT_EQ(b.m_E[e].Domain(), truth::Interval(te["domain"])) << "edge " << e;
         ON_NurbsCurve c;
         ASSERT_TRUE(b.m_E[e].GetNurbForm(c));
         EXPECT_EQ(truth::CompareNurbs(c, te["nurbs"]), "") << "edge " << e;
-        EXPECT_LT(b.m_E[e].PointAtStart().DistanceTo(truth::Point(te["pointAtStart"])), 1e-12) << "edge " << e;
+        EXPECT_LT(b.m_E[e].PointAtStart().DistanceTo(truth::Point(te["pointAtStart"])), 1e-12)
+            << "edge " << e;
     }
     const testjson::Value& trims = (*brep)["faces"][0]["loops"][0]["trims"];
     ASSERT_EQ(b.m_L.Count(), 1);
@@ -194,7 +221,9 @@ TEST(BrepFromSurface, ClosedAndSingularSidesShareOrDropEdges) {
     // A sphere as a surface of revolution: poles are singular sides and the
     // seam is one edge used twice.
     ON_RevSurface* sphere = new ON_RevSurface();
-    ON_Arc half(ON_Circle(ON_Plane(ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, -1), ON_3dVector(1, 0, 0)), 4.0), ON_PI);
+    ON_Arc half(
+        ON_Circle(ON_Plane(ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, -1), ON_3dVector(1, 0, 0)), 4.0),
+        ON_PI);
     sphere->Create(new ON_ArcCurve(half), ON_Line(ON_3dPoint(0, 0, 0), ON_3dPoint(0, 0, 1)));
     ON_Surface* srf = sphere;
     ON_Brep b;
@@ -214,7 +243,8 @@ TEST(BrepCopy, IsDeepAndRefersToItsOwnCurves) {
     ON_Brep a;
     ASSERT_TRUE(a.Create(srf));
     ON_ClassArray<ON_Brep> breps;
-    for (int i = 0; i < 9; i++) breps.Append(a);
+    for (int i = 0; i < 9; i++)
+        breps.Append(a);
     ON_Brep& last = breps[8];
     EXPECT_NE(last.m_C3[0], a.m_C3[0]);
     EXPECT_EQ(last.m_E[0].EdgeCurveOf(), last.m_C3[0]);
@@ -230,7 +260,8 @@ TEST(BrepCopy, IsDeepAndRefersToItsOwnCurves) {
 TEST(Arrays, SimpleArrayAppendsItsOwnElementsAcrossGrowth) {
     ON_SimpleArray<ON_3dPoint> a;
     a.Append(ON_3dPoint(1, 2, 3));
-    for (int i = 0; i < 100; i++) a.Append(a[0]); // a[0] may move while growing
+    for (int i = 0; i < 100; i++)
+        a.Append(a[0]); // a[0] may move while growing
     EXPECT_EQ(a.Count(), 101);
     EXPECT_EQ(a[100], ON_3dPoint(1, 2, 3));
     a.Append(a.Count(), a.Array()); // appending itself
@@ -253,7 +284,8 @@ TEST(Arrays, ClassArrayCopiesElementsWithTheirCopyConstructor) {
     ON_ClassArray<ON_NurbsCurve> a;
     ON_NurbsCurve& c = a.AppendNew();
     ON_Circle(ON_3dPoint::Origin, 1.0).GetNurbForm(c);
-    for (int i = 0; i < 10; i++) a.Append(a[0]);
+    for (int i = 0; i < 10; i++)
+        a.Append(a[0]);
     ON_ClassArray<ON_NurbsCurve> b(a);
     ASSERT_EQ(b.Count(), 11);
     EXPECT_NE(b[5].m_cv, a[5].m_cv);

@@ -15,12 +15,15 @@ struct CurveTally {
     std::map<std::string, int> checked;
     std::vector<std::string> failures;
     void Fail(const std::string& where, const std::string& what) {
-        if (failures.size() < 25) failures.push_back(where + ": " + what);
-        else if (failures.size() == 25) failures.push_back("...");
+        if (failures.size() < 25)
+            failures.push_back(where + ": " + what);
+        else if (failures.size() == 25)
+            failures.push_back("...");
     }
 };
 
-void CheckCurve(const std::string& where, const std::string& type, const Value& g, CurveTally& tally) {
+void CheckCurve(const std::string& where, const std::string& type, const Value& g,
+                CurveTally& tally) {
     std::unique_ptr<ON_Curve> c(truth::CurveFromTruth(type, g));
     if (!c) return;
     tally.checked[type]++;
@@ -33,8 +36,10 @@ void CheckCurve(const std::string& where, const std::string& type, const Value& 
     if (!diff.empty()) tally.Fail(where, "NURBS form: " + diff);
     if (c->IsClosed() != g["isClosed"].Bool()) tally.Fail(where, "IsClosed differs");
     if (c->IsPeriodic() != g["isPeriodic"].Bool()) tally.Fail(where, "IsPeriodic differs");
-    if (n.IsClosed() != g["nurbs"]["isClosed"].Bool()) tally.Fail(where, "NURBS form IsClosed differs");
-    if (n.IsPeriodic() != g["nurbs"]["isPeriodic"].Bool()) tally.Fail(where, "NURBS form IsPeriodic differs");
+    if (n.IsClosed() != g["nurbs"]["isClosed"].Bool())
+        tally.Fail(where, "NURBS form IsClosed differs");
+    if (n.IsPeriodic() != g["nurbs"]["isPeriodic"].Bool())
+        tally.Fail(where, "NURBS form IsPeriodic differs");
     // The curve's own evaluation at the truth's sample parameters (an arc's
     // parameter is linear in its angle, its NURBS form's is not), and the
     // form's end points.
@@ -62,8 +67,9 @@ void CheckFolder(const std::string& folder, CurveTally& tally) {
             const Value& o = objects[i];
             const std::string type = o["type"].Str();
             if (!o.Has("geometry") || !o["geometry"].Has("nurbs")) continue;
-            const std::string where = file.substr(file.rfind('/') + 1) + " #" + std::to_string(i) + " " +
-                                      (o.Has("name") && o["name"].IsString() ? o["name"].Str() : std::string());
+            const std::string where =
+                file.substr(file.rfind('/') + 1) + " #" + std::to_string(i) + " " +
+                (o.Has("name") && o["name"].IsString() ? o["name"].Str() : std::string());
             CheckCurve(where, type, o["geometry"], tally);
         }
     }
@@ -71,7 +77,8 @@ void CheckFolder(const std::string& folder, CurveTally& tally) {
 
 std::string Report(const CurveTally& tally) {
     std::string s;
-    for (const auto& f : tally.failures) s += f + "\n";
+    for (const auto& f : tally.failures)
+        s += f + "\n";
     return s;
 }
 
@@ -104,12 +111,16 @@ const Value& Object(const Value& doc, const std::string& name) {
 
 class SurfaceForms : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { doc_ = new Value(testjson::Load(truth::SharedPath("fixtures/3dm/surfaces.v8.json"))); }
+    static void SetUpTestSuite() {
+        doc_ = new Value(testjson::Load(truth::SharedPath("fixtures/3dm/surfaces.v8.json")));
+    }
     static void TearDownTestSuite() {
         delete doc_;
         doc_ = nullptr;
     }
-    static const Value& Nurbs(const std::string& name) { return Object(*doc_, name)["geometry"]["nurbs"]; }
+    static const Value& Nurbs(const std::string& name) {
+        return Object(*doc_, name)["geometry"]["nurbs"];
+    }
     static Value* doc_;
 };
 Value* SurfaceForms::doc_ = nullptr;
@@ -144,20 +155,25 @@ TEST_F(SurfaceForms, NurbsSurfaceEvaluationMatchesSamples) {
         const Value& g = Object(*doc_, name)["geometry"];
         const Value& n = g["nurbs"];
         ON_NurbsSurface s;
-        ASSERT_TRUE(s.Create(3, n["isRational"].Bool(), n["orderU"].Int(), n["orderV"].Int(), n["cvCountU"].Int(),
-                             n["cvCountV"].Int()));
+        ASSERT_TRUE(s.Create(3, n["isRational"].Bool(), n["orderU"].Int(), n["orderV"].Int(),
+                             n["cvCountU"].Int(), n["cvCountV"].Int()));
         for (int d = 0; d < 2; d++)
-            for (int i = 0; i < s.KnotCount(d); i++) s.m_knot[d][i] = n[d ? "knotsV" : "knotsU"][i].Num();
+            for (int i = 0; i < s.KnotCount(d); i++)
+                s.m_knot[d][i] = n[d ? "knotsV" : "knotsU"][i].Num();
         for (int i = 0; i < s.CVCount(0); i++)
             for (int j = 0; j < s.CVCount(1); j++) {
-                const Value& cv = n["isRational"].Bool() ? n["cvsHomogeneous"][i][j] : n["cvs"][i][j];
-                s.SetCV(i, j, ON_4dPoint(cv[0].Num(), cv[1].Num(), cv[2].Num(), cv.size() > 3 ? cv[3].Num() : 1.0));
+                const Value& cv =
+                    n["isRational"].Bool() ? n["cvsHomogeneous"][i][j] : n["cvs"][i][j];
+                s.SetCV(i, j,
+                        ON_4dPoint(cv[0].Num(), cv[1].Num(), cv[2].Num(),
+                                   cv.size() > 3 ? cv[3].Num() : 1.0));
             }
         EXPECT_EQ(truth::CompareNurbsSurface(s, n), "") << name;
         const Value& samples = g["samples"];
         for (size_t i = 0; i < samples.size(); i++) {
             const ON_3dPoint p = s.PointAt(samples[i]["u"].Num(), samples[i]["v"].Num());
-            EXPECT_LT(p.DistanceTo(truth::Point(samples[i]["point"])), 1e-12 * 30) << name << " sample " << i;
+            EXPECT_LT(p.DistanceTo(truth::Point(samples[i]["point"])), 1e-12 * 30)
+                << name << " sample " << i;
         }
         EXPECT_EQ(s.Domain(0), truth::Interval(g["domainU"])) << name;
         EXPECT_EQ(s.Domain(1), truth::Interval(g["domainV"])) << name;
@@ -182,7 +198,8 @@ protected:
         const ON_3dPoint start = truth::Point(e["pathStart"]);
         x->m_path = ON_Line(start, truth::Point(e["pathEnd"]));
         x->m_up = ON_3dVector(0, 1, 0);
-        const ON_Xform to_profile = ON_Xform::TranslationTransformation(-start.x, -start.y, -start.z);
+        const ON_Xform to_profile =
+            ON_Xform::TranslationTransformation(-start.x, -start.y, -start.z);
         const Value& profiles = e["profilesAtBottom"];
         ON_PolyCurve* pc = profiles.size() > 1 ? new ON_PolyCurve() : nullptr;
         for (size_t i = 0; i < profiles.size(); i++) {

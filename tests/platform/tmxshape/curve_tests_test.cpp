@@ -12,14 +12,15 @@ namespace {
 
 using testjson::Value;
 
-ON_NurbsCurve* Nurbs(int order, const std::vector<ON_3dPoint>& cvs, const std::vector<double>& knots,
-                     const std::vector<double>& weights = {}) {
+ON_NurbsCurve* Nurbs(int order, const std::vector<ON_3dPoint>& cvs,
+                     const std::vector<double>& knots, const std::vector<double>& weights = {}) {
     ON_NurbsCurve* c = new ON_NurbsCurve(3, !weights.empty(), order, (int)cvs.size());
     for (size_t i = 0; i < cvs.size(); i++) {
         c->SetCV((int)i, cvs[i]);
         if (!weights.empty()) c->SetWeight((int)i, weights[i]);
     }
-    for (size_t i = 0; i < knots.size(); i++) c->SetKnot((int)i, knots[i]);
+    for (size_t i = 0; i < knots.size(); i++)
+        c->SetKnot((int)i, knots[i]);
     return c;
 }
 
@@ -31,7 +32,8 @@ ON_Curve* FormOf(ON_Curve* c) {
 
 ON_PolylineCurve* Polyline(const std::vector<ON_3dPoint>& pts) {
     ON_3dPointArray a;
-    for (const ON_3dPoint& p : pts) a.Append(p);
+    for (const ON_3dPoint& p : pts)
+        a.Append(p);
     return new ON_PolylineCurve(a);
 }
 
@@ -57,52 +59,108 @@ TEST_P(Classification, AnswersEachTest) {
     EXPECT_EQ(TMXCurve::IsPolyline(c.get(), pl), GetParam().polyline) << "IsPolyline";
 }
 
-const ON_Plane kTilted(ON_3dPoint(0, 0, 5), ON_3dVector(1, 0, 0), ON_3dVector(0, std::cos(0.5), std::sin(0.5)));
+const ON_Plane kTilted(ON_3dPoint(0, 0, 5), ON_3dVector(1, 0, 0),
+                       ON_3dVector(0, std::cos(0.5), std::sin(0.5)));
 
 INSTANTIATE_TEST_SUITE_P(
     Curves, Classification,
     ::testing::Values(
-        Expect{"line", [] { return (ON_Curve*)new ON_LineCurve(ON_3dPoint(0, 0, 5), ON_3dPoint(10, 10, 5)); }, 1, 0, 1},
-        Expect{"line_form", [] { return FormOf(new ON_LineCurve(ON_3dPoint(-1, -2, -3), ON_3dPoint(4, 5, 6))); }, 1, 0, 1},
-        Expect{"two_point_polyline", [] { return (ON_Curve*)Polyline({{0, 0, 0}, {3, 4, 0}}); }, 1, 0, 1},
-        Expect{"straight_cubic", [] { return (ON_Curve*)Nurbs(4, {{0, 0, 0}, {1, 1, 1}, {3, 3, 3}, {4, 4, 4}}, {0, 0, 0, 1, 1, 1}); },
+        Expect{
+            "line",
+            [] { return (ON_Curve*)new ON_LineCurve(ON_3dPoint(0, 0, 5), ON_3dPoint(10, 10, 5)); },
+            1, 0, 1},
+        Expect{"line_form",
+               [] { return FormOf(new ON_LineCurve(ON_3dPoint(-1, -2, -3), ON_3dPoint(4, 5, 6))); },
                1, 0, 1},
-        Expect{"collinear_polyline_in_order", [] { return (ON_Curve*)Polyline({{0, 0, 0}, {1, 0, 0}, {3, 0, 0}}); }, 1, 0, 1},
-        Expect{"collinear_polyline_turning_back", [] { return (ON_Curve*)Polyline({{0, 0, 0}, {3, 0, 0}, {1, 0, 0}}); }, 0, 0,
-               1},
-        Expect{"straight_cubic_turning_back",
-               [] { return (ON_Curve*)Nurbs(4, {{0, 0, 0}, {5, 0, 0}, {-3, 0, 0}, {2, 0, 0}}, {0, 0, 0, 1, 1, 1}); }, 0, 0, 0},
-        Expect{"open_polyline", [] { return (ON_Curve*)Polyline({{0, 0, 0}, {5, 0, 0}, {5, 5, 0}, {10, 5, 2}}); }, 0, 0, 1},
-        Expect{"closed_square_form", [] { return FormOf(Polyline({{0, 10, 0}, {4, 10, 0}, {4, 14, 0}, {0, 14, 0}, {0, 10, 0}})); },
+        Expect{"two_point_polyline",
+               [] {
+                   return (ON_Curve*)Polyline({{0, 0, 0}, {3, 4, 0}});
+               },
+               1, 0, 1},
+        Expect{"straight_cubic",
+               [] {
+                   return (ON_Curve*)Nurbs(4, {{0, 0, 0}, {1, 1, 1}, {3, 3, 3}, {4, 4, 4}},
+                                           {0, 0, 0, 1, 1, 1});
+               },
+               1, 0, 1},
+        Expect{"collinear_polyline_in_order",
+               [] {
+                   return (ON_Curve*)Polyline({{0, 0, 0}, {1, 0, 0}, {3, 0, 0}});
+               },
+               1, 0, 1},
+        Expect{"collinear_polyline_turning_back",
+               [] {
+                   return (ON_Curve*)Polyline({{0, 0, 0}, {3, 0, 0}, {1, 0, 0}});
+               },
                0, 0, 1},
-        Expect{"ccw_arc", [] { return (ON_Curve*)new ON_ArcCurve(ON_Arc(ON_Circle(ON_3dPoint::Origin, 5.0), ON_PI / 2)); }, 0, 1, 0},
-        Expect{"tilted_arc_form", [] { return FormOf(new ON_ArcCurve(ON_Arc(ON_Circle(kTilted, 4.0), ON_Interval(0.5, 3.5)))); },
+        Expect{"straight_cubic_turning_back",
+               [] {
+                   return (ON_Curve*)Nurbs(4, {{0, 0, 0}, {5, 0, 0}, {-3, 0, 0}, {2, 0, 0}},
+                                           {0, 0, 0, 1, 1, 1});
+               },
+               0, 0, 0},
+        Expect{"open_polyline",
+               [] {
+                   return (ON_Curve*)Polyline({{0, 0, 0}, {5, 0, 0}, {5, 5, 0}, {10, 5, 2}});
+               },
+               0, 0, 1},
+        Expect{"closed_square_form",
+               [] {
+                   return FormOf(
+                       Polyline({{0, 10, 0}, {4, 10, 0}, {4, 14, 0}, {0, 14, 0}, {0, 10, 0}}));
+               },
+               0, 0, 1},
+        Expect{"ccw_arc",
+               [] {
+                   return (ON_Curve*)new ON_ArcCurve(
+                       ON_Arc(ON_Circle(ON_3dPoint::Origin, 5.0), ON_PI / 2));
+               },
                0, 1, 0},
-        Expect{"circle_form_z1", [] { return FormOf(new ON_ArcCurve(ON_Circle(ON_3dPoint(0, 0, 1), 10.0))); }, 0, 1, 0},
+        Expect{"tilted_arc_form",
+               [] {
+                   return FormOf(
+                       new ON_ArcCurve(ON_Arc(ON_Circle(kTilted, 4.0), ON_Interval(0.5, 3.5))));
+               },
+               0, 1, 0},
+        Expect{"circle_form_z1",
+               [] { return FormOf(new ON_ArcCurve(ON_Circle(ON_3dPoint(0, 0, 1), 10.0))); }, 0, 1,
+               0},
         Expect{"arc_raised_to_degree_5",
                [] {
-                   ON_NurbsCurve* n = ON_ArcCurve(ON_Arc(ON_Circle(kTilted, 4.0), 4.0)).NurbsCurve();
+                   ON_NurbsCurve* n =
+                       ON_ArcCurve(ON_Arc(ON_Circle(kTilted, 4.0), 4.0)).NurbsCurve();
                    n->IncreaseDegree(5);
                    return (ON_Curve*)n;
                },
                0, 1, 0},
-        Expect{"ellipse_arc",
+        Expect{
+            "ellipse_arc",
+            [] {
+                // A quarter circle's form stretched in x: a conic, not a circle.
+                ON_NurbsCurve* n =
+                    ON_ArcCurve(ON_Arc(ON_Circle(ON_3dPoint::Origin, 5.0), ON_PI / 2)).NurbsCurve();
+                n->Transform(ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 2, 1, 1));
+                return (ON_Curve*)n;
+            },
+            0, 0, 0},
+        Expect{"parabola",
                [] {
-                   // A quarter circle's form stretched in x: a conic, not a circle.
-                   ON_NurbsCurve* n = ON_ArcCurve(ON_Arc(ON_Circle(ON_3dPoint::Origin, 5.0), ON_PI / 2)).NurbsCurve();
-                   n->Transform(ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 2, 1, 1));
-                   return (ON_Curve*)n;
+                   return (ON_Curve*)Nurbs(3, {{0, 0, 0}, {1, 2, 0}, {2, 0, 0}}, {0, 0, 1, 1});
                },
                0, 0, 0},
-        Expect{"parabola", [] { return (ON_Curve*)Nurbs(3, {{0, 0, 0}, {1, 2, 0}, {2, 0, 0}}, {0, 0, 1, 1}); }, 0, 0, 0},
         Expect{"cubic_spline",
-               [] { return (ON_Curve*)Nurbs(4, {{0, 0, 0}, {2, 4, 0}, {5, 5, 1}, {8, 1, 0}, {10, 3, 0}}, {2, 2, 2, 3, 6, 6, 6}); },
+               [] {
+                   return (ON_Curve*)Nurbs(4,
+                                           {{0, 0, 0}, {2, 4, 0}, {5, 5, 1}, {8, 1, 0}, {10, 3, 0}},
+                                           {2, 2, 2, 3, 6, 6, 6});
+               },
                0, 0, 0},
         Expect{"polycurve_of_lines_and_straight_cubic",
                [] {
                    ON_PolyCurve* pc = new ON_PolyCurve();
                    pc->Append(new ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(5, 0, 0)));
-                   pc->Append(Nurbs(4, {{5, 0, 0}, {5, 1, 0}, {5, 2, 0}, {5, 4, 0}}, {0, 0, 0, 1, 1, 1}));
+                   pc->Append(
+                       Nurbs(4, {{5, 0, 0}, {5, 1, 0}, {5, 2, 0}, {5, 4, 0}}, {0, 0, 0, 1, 1, 1}));
                    pc->Append(new ON_LineCurve(ON_3dPoint(5, 4, 0), ON_3dPoint(0, 4, 0)));
                    return (ON_Curve*)pc;
                },
@@ -127,7 +185,8 @@ TEST(IsArc, FillsPlaneCentreRadiusAndAngle) {
     const Case cases[] = {
         {"counter-clockwise", ON_Arc(ON_Circle(ON_Plane::World_xy, 5.0), ON_Interval(0.25, 2.0))},
         {"clockwise", ON_Arc(ON_Circle(down, 3.0), 2.0 * ON_PI / 3.0)},
-        {"tilted, 270 degrees", ON_Arc(ON_Circle(kTilted, 2.0), ON_Interval(-1.0, -1.0 + 1.5 * ON_PI))},
+        {"tilted, 270 degrees",
+         ON_Arc(ON_Circle(kTilted, 2.0), ON_Interval(-1.0, -1.0 + 1.5 * ON_PI))},
         {"circle", ON_Arc(ON_Circle(kTilted, 10.0), 2.0 * ON_PI)},
     };
     for (const Case& c : cases) {
@@ -148,7 +207,8 @@ TEST(IsArc, FillsPlaneCentreRadiusAndAngle) {
 }
 
 TEST(IsPolyline, GivesTheVerticesFirstToLast) {
-    std::unique_ptr<ON_Curve> square(FormOf(Polyline({{0, 10, 0}, {4, 10, 0}, {4, 14, 0}, {0, 14, 0}, {0, 10, 0}})));
+    std::unique_ptr<ON_Curve> square(
+        FormOf(Polyline({{0, 10, 0}, {4, 10, 0}, {4, 14, 0}, {0, 14, 0}, {0, 10, 0}})));
     ON_Polyline pl;
     ASSERT_EQ(TMXCurve::IsPolyline(square.get(), pl), 1);
     ASSERT_EQ(pl.Count(), 5);
@@ -175,7 +235,8 @@ TEST(IsPolyline, GivesTheVerticesFirstToLast) {
 }
 
 TEST(IsLine, GivesTheEndPoints) {
-    std::unique_ptr<ON_Curve> c(FormOf(new ON_LineCurve(ON_Line(ON_3dPoint(2, 2, 0), ON_3dPoint(5, 6, 0)), 10, 20)));
+    std::unique_ptr<ON_Curve> c(
+        FormOf(new ON_LineCurve(ON_Line(ON_3dPoint(2, 2, 0), ON_3dPoint(5, 6, 0)), 10, 20)));
     ON_Line line;
     ASSERT_EQ(TMXCurve::IsLine(c.get(), line), 1);
     EXPECT_EQ(line.from, ON_3dPoint(2, 2, 0));
@@ -205,7 +266,8 @@ TEST_F(ToleranceSetting, RelativeByDefault) {
     ON_Polyline pl;
     EXPECT_EQ(TMXCurve::IsArc(polygon.get(), arc), 0);
     EXPECT_EQ(TMXCurve::IsPolyline(polygon.get(), pl), 1);
-    EXPECT_NEAR(TMXCurve::Tolerance(polygon.get()), 1e-9 * std::sqrt(20.0 * 20.0 + 20.0 * 20.0), 1e-12);
+    EXPECT_NEAR(TMXCurve::Tolerance(polygon.get()), 1e-9 * std::sqrt(20.0 * 20.0 + 20.0 * 20.0),
+                1e-12);
 }
 
 TEST_F(ToleranceSetting, AbsoluteWhileSetThenResetToRelative) {
@@ -280,22 +342,27 @@ TEST_P(FixtureForms, NurbsFormsAreRecognisedLikeTheirCurves) {
             for (const ON_Arc* a : {&a1, &a2}) {
                 EXPECT_LT(a->Center().DistanceTo(truth::Point(ta["center"])), 1e-9) << name;
                 EXPECT_NEAR(a->radius, ta["radius"].Num(), 1e-9) << name;
-                EXPECT_NEAR(a->AngleRadians(), truth::Interval(ta["angleDomain"]).Length(), 1e-9) << name;
-                EXPECT_LT((a->Normal() - truth::Vector(ta["plane"]["zAxis"])).Length(), 1e-9) << name;
+                EXPECT_NEAR(a->AngleRadians(), truth::Interval(ta["angleDomain"]).Length(), 1e-9)
+                    << name;
+                EXPECT_LT((a->Normal() - truth::Vector(ta["plane"]["zAxis"])).Length(), 1e-9)
+                    << name;
                 EXPECT_LT(a->StartPoint().DistanceTo(truth::Point(ta["startPoint"])), 1e-9) << name;
             }
-            EXPECT_EQ(std::fabs(a2.AngleRadians() - 2 * ON_PI) <= 1e-12, ta["isCircle"].Bool()) << name;
+            EXPECT_EQ(std::fabs(a2.AngleRadians() - 2 * ON_PI) <= 1e-12, ta["isCircle"].Bool())
+                << name;
         }
         if (type == "PolylineCurve") {
             EXPECT_EQ(poly, 1) << name;
             const Value& pts = o8["geometry"]["points"];
             ASSERT_EQ(p2.Count(), (int)pts.size()) << name;
-            for (int k = 0; k < p2.Count(); k++) EXPECT_EQ(p2[k], truth::Point(pts[k])) << name << " vertex " << k;
+            for (int k = 0; k < p2.Count(); k++)
+                EXPECT_EQ(p2[k], truth::Point(pts[k])) << name << " vertex " << k;
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, FixtureForms, ::testing::Values("lines", "arcs", "polylines", "polycurve", "nurbs"));
+INSTANTIATE_TEST_SUITE_P(Models, FixtureForms,
+                         ::testing::Values("lines", "arcs", "polylines", "polycurve", "nurbs"));
 
 TEST(FixtureNurbs, OnlyTheCircleAndTheDegreeOneCurveAreRecognised) {
     const Value v8 = testjson::Load(truth::SharedPath("fixtures/3dm/nurbs.v8.json"));

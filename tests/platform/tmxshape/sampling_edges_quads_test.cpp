@@ -45,18 +45,22 @@ TEST_F(GetPoints, CircleAtZ1IsSampledEvenlyAndClosesOnItsStart) {
 TEST_F(GetPoints, KeepsKinksAndEndPoints) {
     ON_NurbsCurve c(3, false, 2, 4); // a degree-1 zigzag
     const ON_3dPoint p[4] = {{0, 30, 0}, {3, 33, 0}, {6, 30, 0}, {9, 33, 0}};
-    for (int i = 0; i < 4; i++) c.SetCV(i, p[i]), c.SetKnot(i, i);
+    for (int i = 0; i < 4; i++)
+        c.SetCV(i, p[i]), c.SetKnot(i, i);
     ON_3dPointArray pts;
     ASSERT_EQ(TMXNurbsCurve::GetPoints(c, pts, 15.0), 4); // straight spans need nothing between
-    for (int i = 0; i < 4; i++) EXPECT_EQ(pts[i], p[i]);
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(pts[i], p[i]);
 }
 
 TEST_F(GetPoints, AppendsAndTightensWithTheAbsoluteTolerance) {
     ON_NurbsCurve c(3, false, 4, 5);
     const ON_3dPoint p[5] = {{0, 0, 0}, {2, 4, 0}, {5, 5, 1}, {8, 1, 0}, {10, 3, 0}};
     const double k[7] = {2, 2, 2, 3, 6, 6, 6};
-    for (int i = 0; i < 5; i++) c.SetCV(i, p[i]);
-    for (int i = 0; i < 7; i++) c.SetKnot(i, k[i]);
+    for (int i = 0; i < 5; i++)
+        c.SetCV(i, p[i]);
+    for (int i = 0; i < 7; i++)
+        c.SetKnot(i, k[i]);
     ON_3dPointArray loose, tight;
     loose.Append(ON_3dPoint(99, 99, 99)); // points are appended
     const int n1 = TMXNurbsCurve::GetPoints(c, loose, 15.0);
@@ -69,7 +73,8 @@ TEST_F(GetPoints, AppendsAndTightensWithTheAbsoluteTolerance) {
     // Every point lies on the curve, in order of increasing parameter: the
     // chord polygon is never longer than the curve.
     double chord = 0.0;
-    for (int i = 1; i < n2; i++) chord += tight[i].DistanceTo(tight[i - 1]);
+    for (int i = 1; i < n2; i++)
+        chord += tight[i].DistanceTo(tight[i - 1]);
     double length = 0.0;
     ON_3dPoint prev = c.PointAtStart();
     for (int i = 1; i <= 20000; i++) {
@@ -92,13 +97,15 @@ TEST_F(GetPoints, RefusesBadArguments) {
 }
 
 TEST(GetEdgeCurves, OneCurvePerEdgeInEdgeOrder) {
-    const testjson::Value doc = testjson::Load(truth::SharedPath("fixtures/3dm/extrusions.v8.json"));
+    const testjson::Value doc =
+        testjson::Load(truth::SharedPath("fixtures/3dm/extrusions.v8.json"));
     // The box extrusion's B-rep form: 12 straight edges, one curve each.
     ON_Extrusion box;
     box.m_path = ON_Line(ON_3dPoint(30, 0, 0), ON_3dPoint(30, 0, 2));
     box.m_up = ON_3dVector(0, 1, 0);
     ON_3dPointArray sq;
-    sq.Append(0, 0, 0), sq.Append(4, 0, 0), sq.Append(4, 3, 0), sq.Append(0, 3, 0), sq.Append(0, 0, 0);
+    sq.Append(0, 0, 0), sq.Append(4, 0, 0), sq.Append(4, 3, 0), sq.Append(0, 3, 0),
+        sq.Append(0, 0, 0);
     box.SetOuterProfile(new ON_PolylineCurve(sq), true);
     box.m_path_domain = ON_Interval(0, 2);
     std::unique_ptr<ON_Brep> b(box.BrepForm());
@@ -156,11 +163,14 @@ TEST(GetEdgeCurves, EmptyAndBrokenBreps) {
 // Meshes for BreakQuads.
 ON_Mesh Quads(const std::vector<ON_3dPoint>& v, const std::vector<std::vector<int>>& faces) {
     ON_Mesh m;
-    for (const ON_3dPoint& p : v) m.m_V.Append(ON_3fPoint(p));
+    for (const ON_3dPoint& p : v)
+        m.m_V.Append(ON_3fPoint(p));
     for (size_t i = 0; i < faces.size(); i++) {
         const auto& f = faces[i];
-        if (f.size() == 3) m.SetTriangle((int)i, f[0], f[1], f[2]);
-        else m.SetQuad((int)i, f[0], f[1], f[2], f[3]);
+        if (f.size() == 3)
+            m.SetTriangle((int)i, f[0], f[1], f[2]);
+        else
+            m.SetQuad((int)i, f[0], f[1], f[2], f[3]);
     }
     return m;
 }
@@ -174,7 +184,15 @@ bool AllPlanar(const ON_Mesh& m) {
 TEST(BreakQuads, SplitsOnlyNonPlanarQuadsAlongTheShorterDiagonal) {
     // Face 0: planar square. Face 1: a quad with one corner lifted, its
     // diagonal 1-3 shorter than 0-2. Face 2: a triangle.
-    ON_Mesh m = Quads({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0}, {5, 0, 0}, {5, 1, 1}, {2, 1, 0}, {0, 2, 0}},
+    ON_Mesh m = Quads({{0, 0, 0},
+                       {1, 0, 0},
+                       {1, 1, 0},
+                       {0, 1, 0},
+                       {2, 0, 0},
+                       {5, 0, 0},
+                       {5, 1, 1},
+                       {2, 1, 0},
+                       {0, 2, 0}},
                       {{0, 1, 2, 3}, {4, 5, 6, 7}, {3, 2, 8}});
     m.ComputeFaceNormals();
     ON_SimpleArray<int> map;
@@ -190,7 +208,8 @@ TEST(BreakQuads, SplitsOnlyNonPlanarQuadsAlongTheShorterDiagonal) {
     EXPECT_TRUE(m.m_F[3].IsTriangle());
     const int expected_map[4] = {0, 1, 1, 2};
     ASSERT_EQ(map.Count(), 4);
-    for (int i = 0; i < 4; i++) EXPECT_EQ(map[i], expected_map[i]);
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(map[i], expected_map[i]);
     EXPECT_TRUE(AllPlanar(m));
     // The triangles keep the quad's orientation.
     ON_3dVector n;
@@ -214,8 +233,16 @@ TEST(BreakQuads, ModeZeroSplitsEveryQuadAndBadInputIsRefused) {
 
 TEST(BreakQuads, ClosedBoxOfTwistedQuadsEndsPlanar) {
     // The fixture's closed box with two corners nudged: some faces twist.
-    ON_Mesh m = Quads({{0, 0, 0}, {1, 0, 0}, {1, 1, 0.1}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1.2, 1}},
-                      {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}});
+    ON_Mesh m =
+        Quads({{0, 0, 0},
+               {1, 0, 0},
+               {1, 1, 0.1},
+               {0, 1, 0},
+               {0, 0, 1},
+               {1, 0, 1},
+               {1, 1, 1},
+               {0, 1.2, 1}},
+              {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}});
     const int edges_before = m.Topology().TopEdgeCount();
     const int split = TMXMesh::BreakQuads(m, 1, nullptr);
     EXPECT_GT(split, 0);
