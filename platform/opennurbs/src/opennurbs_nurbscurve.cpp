@@ -534,17 +534,81 @@ bool ON_NurbsCurve::ClampEnd(int end) {
     return true;
 }
 
+// Bezier decomposition in one pass over the spans (Piegl and Tiller's
+// scheme): each inner breakpoint is raised to full multiplicity locally, so
+// a curve of many spans costs linear time.
 bool ON_NurbsCurve::MakePiecewiseBezier() {
     if (!ClampEnd(2)) return false;
-    const int deg = m_order - 1;
-    const ON_Interval dom = Domain();
-    std::vector<double> inner;
-    for (int i = m_order - 1; i < m_cv_count - 1; i++)
-        if (m_knot[i] > dom[0] && m_knot[i] < dom[1] &&
-            (inner.empty() || inner.back() != m_knot[i]))
-            inner.push_back(m_knot[i]);
-    for (double u : inner)
-        if (!InsertKnot(u, deg)) return false;
+    const int p = m_order - 1;
+    const int N = m_cv_count;
+    const int cv_size = CVSize();
+    const int kc = KnotCount();
+    // Textbook knots U[0..m], m = N + p, clamped with p + 1 copies at each end.
+    std::vector<double> U(kc + 2);
+    U[0] = m_knot[0];
+    for (int i = 0; i < kc; i++)
+        U[i + 1] = m_knot[i];
+    U[kc + 1] = m_knot[kc - 1];
+    const int m = N + p;
+    // Already Bezier when every inner breakpoint has multiplicity p.
+    std::vector<double> breaks = {U[p]};
+    std::vector<double> Q; // segments of p + 1 CVs each
+    std::vector<double> seg((size_t)(p + 1) * cv_size), next((size_t)(p + 1) * cv_size);
+    std::vector<double> alphas(p > 0 ? p : 1);
+    auto P = [&](int i) { return CV(i); };
+    for (int i = 0; i <= p; i++)
+        std::memcpy(&seg[(size_t)i * cv_size], P(i), sizeof(double) * cv_size);
+    int a = p, b = p + 1;
+    while (b < m) {
+        const int i0 = b;
+        while (b < m && U[b + 1] == U[b])
+            b++;
+        const int mult = b - i0 + 1;
+        if (mult < p) {
+            const double numer = U[b] - U[a];
+            for (int j = p; j > mult; j--)
+                alphas[j - mult - 1] = numer / (U[a + j] - U[a]);
+            const int r = p - mult;
+            for (int j = 1; j <= r; j++) {
+                const int save = r - j, s0 = mult + j;
+                for (int k = p; k >= s0; k--) {
+                    const double al = alphas[k - s0];
+                    double* q = &seg[(size_t)k * cv_size];
+                    const double* q1 = &seg[(size_t)(k - 1) * cv_size];
+                    for (int c = 0; c < cv_size; c++)
+                        q[c] = al * q[c] + (1.0 - al) * q1[c];
+                }
+                if (b < m)
+                    std::memcpy(&next[(size_t)save * cv_size], &seg[(size_t)p * cv_size],
+                                sizeof(double) * cv_size);
+            }
+        }
+        Q.insert(Q.end(), seg.begin(), seg.end());
+        breaks.push_back(U[b]);
+        if (b < m) {
+            for (int i = p - mult; i <= p; i++)
+                std::memcpy(&next[(size_t)i * cv_size], P(b - p + i), sizeof(double) * cv_size);
+            seg.swap(next);
+            a = b;
+            b = b + 1;
+        }
+    }
+    if (Q.empty()) { // one span: already a Bezier curve
+        Q.insert(Q.end(), seg.begin(), seg.end());
+        breaks.push_back(U[m - p]);
+    }
+    const int spans = (int)(Q.size() / ((size_t)(p + 1) * cv_size));
+    ON_NurbsCurve r;
+    if (!r.Create(m_dim, m_is_rat != 0, m_order, spans * p + 1)) return false;
+    for (int s = 0; s < spans; s++)
+        for (int i = (s == 0 ? 0 : 1); i <= p; i++)
+            std::memcpy(r.CV(s * p + i), &Q[((size_t)s * (p + 1) + i) * cv_size],
+                        sizeof(double) * cv_size);
+    int k = 0;
+    for (size_t s = 0; s < breaks.size(); s++)
+        for (int i = 0; i < p; i++)
+            r.m_knot[k++] = breaks[s];
+    *this = std::move(r);
     return true;
 }
 
