@@ -16,6 +16,8 @@ if(QUORLA_WINDOWS)
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  # zlib goes into each binary too: find_package(ZLIB) must pick libz.a, not the DLL's import library.
+  set(ZLIB_USE_STATIC_LIBS ON)
 endif()
 
 if(QUORLA_SANITIZE)
