@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -96,53 +97,76 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
     }
 
     // Topology edges: one per pair of topology vertices, whatever number of
-    // faces share it, found with a hash of the pair.
+    // faces share it. Face sides are bucketed by their lower topology vertex
+    // (a counting sort); within a bucket a stamp per upper vertex finds the
+    // side's edge, so the whole pass is linear and walks memory in order.
     m_topf.SetCount(fc);
     {
-        // Slots hold the pair's key beside the edge index, so a probe reads
-        // one place in memory.
-        const int cap = TableSize(fc * 2 + 16);
-        ON_SimpleArray<uint64_t> keys;
-        ON_SimpleArray<int> table;
-        keys.SetCapacity(cap);
-        table.SetCapacity(cap);
-        keys.m_count = table.m_count = cap;
-        std::memset((void*)table.Array(), 0xFF, sizeof(int) * (size_t)cap); // all -1
-        m_tope.Reserve((size_t)fc * 3 / 2 + 16);
-        ON_SimpleArray<int> face_uses((size_t)fc * 3 / 2 + 16); // count of faces per edge
+        const int tvc = m_topv.Count();
+        ON_SimpleArray<int> bucket_start;
+        bucket_start.SetCount(tvc + 1); // zeroed
+        auto side_ends = [&](int fi, int k, int& lo, int& hi) {
+            const ON_MeshFace& f = mesh.m_F[fi];
+            if (k == 2 && f.IsTriangle()) return false; // a triangle has no side vi[2]-vi[3]
+            const int a = m_topv_map[f.vi[k]], b = m_topv_map[f.vi[(k + 1) % 4]];
+            if (a == b) return false; // collapsed side
+            lo = a < b ? a : b;
+            hi = a < b ? b : a;
+            return true;
+        };
+        std::vector<unsigned char> face_ok((size_t)fc, 1);
         for (int fi = 0; fi < fc; fi++) {
             const ON_MeshFace& f = mesh.m_F[fi];
-            ON_MeshTopologyFace& tf = m_topf[fi];
-            bool valid = true;
             for (int k = 0; k < 4; k++)
-                if (f.vi[k] < 0 || f.vi[k] >= vc) valid = false;
-            if (!valid) continue;
-            for (int k = 0; k < 4; k++) {
-                if (k == 2 && f.IsTriangle()) continue; // a triangle has no side vi[2]-vi[3]
-                const int a = m_topv_map[f.vi[k]], b = m_topv_map[f.vi[(k + 1) % 4]];
-                if (a == b) continue; // collapsed side
-                const int lo = std::min(a, b), hi = std::max(a, b);
-                const uint64_t key = ((uint64_t)(uint32_t)lo << 32) | (uint32_t)hi;
-                int slot = (int)(Mix(key) & (uint64_t)(cap - 1));
-                int ei = -1;
-                while (table[slot] >= 0) {
-                    if (keys[slot] == key) {
-                        ei = table[slot];
-                        break;
+                if (f.vi[k] < 0 || f.vi[k] >= vc) face_ok[fi] = 0;
+            if (!face_ok[fi]) continue;
+            int lo, hi;
+            for (int k = 0; k < 4; k++)
+                if (side_ends(fi, k, lo, hi)) bucket_start[lo + 1]++;
+        }
+        for (int t = 0; t < tvc; t++)
+            bucket_start[t + 1] += bucket_start[t];
+        const int side_count = bucket_start[tvc];
+        ON_SimpleArray<int> side_hi((size_t)side_count), side_id((size_t)side_count);
+        side_hi.m_count = side_id.m_count = side_count;
+        {
+            ON_SimpleArray<int> fill(bucket_start);
+            for (int fi = 0; fi < fc; fi++) {
+                if (!face_ok[fi]) continue;
+                int lo, hi;
+                for (int k = 0; k < 4; k++)
+                    if (side_ends(fi, k, lo, hi)) {
+                        const int at = fill[lo]++;
+                        side_hi[at] = hi;
+                        side_id[at] = fi * 4 + k;
                     }
-                    slot = (slot + 1) & (cap - 1);
-                }
-                if (ei < 0) {
+            }
+        }
+        ON_SimpleArray<int> stamp, edge_of;
+        stamp.SetCount(tvc);
+        edge_of.SetCount(tvc);
+        std::memset((void*)stamp.Array(), 0xFF, sizeof(int) * (size_t)tvc); // all -1
+        m_tope.Reserve((size_t)side_count / 2 + 16);
+        ON_SimpleArray<int> face_uses((size_t)side_count / 2 + 16); // count of faces per edge
+        for (int lo = 0; lo < tvc; lo++) {
+            for (int at = bucket_start[lo]; at < bucket_start[lo + 1]; at++) {
+                const int hi = side_hi[at];
+                int ei;
+                if (stamp[hi] == lo) {
+                    ei = edge_of[hi];
+                } else {
                     ON_MeshTopologyEdge& e = m_tope.AppendNew();
                     e.m_topvi[0] = lo, e.m_topvi[1] = hi;
                     ei = m_tope.Count() - 1;
-                    table[slot] = ei;
-                    keys[slot] = key;
+                    stamp[hi] = lo;
+                    edge_of[hi] = ei;
                     face_uses.Append(0);
                 }
                 face_uses[ei]++;
-                tf.m_topei[k] = ei;
-                tf.m_reve[k] = a > b;
+                const int fi = side_id[at] / 4, k = side_id[at] % 4;
+                m_topf[fi].m_topei[k] = ei;
+                const ON_MeshFace& f = mesh.m_F[fi];
+                m_topf[fi].m_reve[k] = m_topv_map[f.vi[k]] > m_topv_map[f.vi[(k + 1) % 4]];
             }
         }
         // Faces of each edge.
