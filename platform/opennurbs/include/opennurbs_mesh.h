@@ -51,10 +51,11 @@ public:
     ON_MeshTopology(const ON_MeshTopology&) = delete;
     ON_MeshTopology& operator=(const ON_MeshTopology&) = delete;
 
-    // Builds the topology of mesh (linear time: vertices grouped by position
-    // through hashing, edges through a hash of their vertex pairs). Vertices
-    // at exactly the same position (as used by Vertex()) are one topology
-    // vertex.
+    // Builds the topology of mesh in linear time: vertices grouped by exact
+    // position (as Vertex() gives it) through a hash, edges found by
+    // bucketing the face sides on their lower topology vertex. Edges come in
+    // order of their lower vertex. A face side whose ends are one topology
+    // vertex has no edge (-1).
     bool Create(const ON_Mesh& mesh);
     void Destroy();
     bool IsValid() const;
