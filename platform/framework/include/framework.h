@@ -6,6 +6,7 @@
 #include "framework/Geometry.h"
 #include "framework/String.h"
 #include "framework/CmdTarget.h"
+#include "framework/Collections.h"
 #include "framework/Module.h"
 #include "framework/Wnd.h"
 #include "framework/Dialog.h"
