@@ -180,9 +180,46 @@ TEST_F(SurfaceForms, NurbsSurfaceEvaluationMatchesSamples) {
     }
 }
 
-// Extrusions rebuilt from the truth: path from the path start to its end,
-// up direction world y, so profile coordinates are world x, y less the path
-// start.
+// Extrusions rebuilt from the truth: the path from its start to its end and
+// any up direction perpendicular to it; the profiles, which the truth gives
+// in world coordinates, taken into that frame. (The surfaces do not depend
+// on the choice of frame.)
+std::unique_ptr<ON_Extrusion> MakeExtrusion(const Value& g) {
+    const Value& e = g["extrusion"];
+    std::unique_ptr<ON_Extrusion> x(new ON_Extrusion());
+    const ON_3dPoint start = truth::Point(e["pathStart"]);
+    x->m_path = ON_Line(start, truth::Point(e["pathEnd"]));
+    const ON_3dVector T = x->m_path.Tangent();
+    x->m_up.PerpendicularTo(T);
+    const ON_3dVector X = ON_CrossProduct(x->m_up, T);
+    ON_Xform frame;
+    for (int r = 0; r < 3; r++) {
+        frame.m_xform[r][0] = X[r], frame.m_xform[r][1] = x->m_up[r], frame.m_xform[r][2] = T[r];
+        frame.m_xform[r][3] = start[r];
+    }
+    const ON_Xform to_profile = frame.Inverse();
+    const Value& profiles = e["profilesAtBottom"];
+    ON_PolyCurve* pc = profiles.size() > 1 ? new ON_PolyCurve() : nullptr;
+    for (size_t i = 0; i < profiles.size(); i++) {
+        ON_Curve* c = truth::CurveFromTruth(profiles[i]["type"].Str(), profiles[i]["curve"]);
+        c->Transform(to_profile);
+        if (!pc) {
+            x->m_profile = c;
+            break;
+        }
+        if (i == 0) pc->m_t.Append(c->Domain()[0]);
+        pc->AppendSegment(c, c->Domain()[1]);
+    }
+    if (pc) x->m_profile = pc;
+    x->m_profile_count = (int)profiles.size();
+    x->m_bCap[0] = e["isCappedAtBottom"].Bool();
+    x->m_bCap[1] = e["isCappedAtTop"].Bool();
+    // The profile runs along u unless the truth's u domain is the path's.
+    x->m_bTransposed = truth::Interval(g["domainU"]) != x->m_profile->Domain();
+    x->m_path_domain = truth::Interval(g[x->m_bTransposed ? "domainU" : "domainV"]);
+    return x;
+}
+
 class ExtrusionForms : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -192,33 +229,7 @@ protected:
         delete doc_;
         doc_ = nullptr;
     }
-    static std::unique_ptr<ON_Extrusion> Make(const Value& g) {
-        const Value& e = g["extrusion"];
-        std::unique_ptr<ON_Extrusion> x(new ON_Extrusion());
-        const ON_3dPoint start = truth::Point(e["pathStart"]);
-        x->m_path = ON_Line(start, truth::Point(e["pathEnd"]));
-        x->m_up = ON_3dVector(0, 1, 0);
-        const ON_Xform to_profile =
-            ON_Xform::TranslationTransformation(-start.x, -start.y, -start.z);
-        const Value& profiles = e["profilesAtBottom"];
-        ON_PolyCurve* pc = profiles.size() > 1 ? new ON_PolyCurve() : nullptr;
-        for (size_t i = 0; i < profiles.size(); i++) {
-            ON_Curve* c = truth::CurveFromTruth(profiles[i]["type"].Str(), profiles[i]["curve"]);
-            c->Transform(to_profile);
-            if (!pc) {
-                x->m_profile = c;
-                break;
-            }
-            if (i == 0) pc->m_t.Append(c->Domain()[0]);
-            pc->AppendSegment(c, c->Domain()[1]);
-        }
-        if (pc) x->m_profile = pc;
-        x->m_profile_count = (int)profiles.size();
-        x->m_bCap[0] = e["isCappedAtBottom"].Bool();
-        x->m_bCap[1] = e["isCappedAtTop"].Bool();
-        x->m_path_domain = truth::Interval(g["domainV"]);
-        return x;
-    }
+    static std::unique_ptr<ON_Extrusion> Make(const Value& g) { return MakeExtrusion(g); }
     static Value* doc_;
 };
 Value* ExtrusionForms::doc_ = nullptr;
@@ -258,6 +269,46 @@ TEST_F(ExtrusionForms, BrepFormEdgesMatchOpenNurbs) {
         }
         EXPECT_EQ(b->IsSolid(), bf["isSolid"].Bool()) << name;
     }
+}
+
+// Every extrusion of the real files whose ends are not mitered: its walls
+// and the edges of its B-rep form as openNURBS made them.
+TEST(RealExtrusions, WallsAndBrepEdgesMatchOpenNurbs) {
+    int checked = 0;
+    std::string failures;
+    for (const std::string& file : truth::TruthFiles("fixtures/real")) {
+        const Value doc = testjson::Load(file);
+        if (!doc.Has("objects")) continue;
+        const Value& objects = doc["objects"];
+        for (size_t i = 0; i < objects.size(); i++) {
+            if (objects[i]["type"].Str() != "Extrusion") continue;
+            const Value& g = objects[i]["geometry"];
+            // The truth does not give the miter normals.
+            if (g["extrusion"]["isMiteredAtStart"].Bool() ||
+                g["extrusion"]["isMiteredAtEnd"].Bool())
+                continue;
+            const std::string where = file.substr(file.rfind('/') + 1) + " #" + std::to_string(i);
+            std::unique_ptr<ON_Extrusion> x = MakeExtrusion(g);
+            ON_NurbsSurface n;
+            std::string diff =
+                x->GetNurbForm(n) ? truth::CompareNurbsSurface(n, g["nurbs"]) : "no NURBS form";
+            const Value& bf = g["extrusion"]["brepForm"];
+            std::unique_ptr<ON_Brep> b(x->BrepForm());
+            if (diff.empty() && (!b || b->m_E.Count() != bf["edgeCount"].Int() ||
+                                 b->m_F.Count() != bf["faceCount"].Int()))
+                diff = "B-rep form has other edge or face counts";
+            for (int e = 0; diff.empty() && e < b->m_E.Count(); e++) {
+                ON_NurbsCurve c;
+                diff = b->m_E[e].GetNurbForm(c) ? truth::CompareNurbs(c, bf["edges"][e]["nurbs"])
+                                                : "no edge form";
+                if (!diff.empty()) diff = "edge " + std::to_string(e) + ": " + diff;
+            }
+            if (!diff.empty()) failures += where + ": " + diff + "\n";
+            checked++;
+        }
+    }
+    EXPECT_EQ(failures, "");
+    EXPECT_GE(checked, 10);
 }
 
 } // namespace
