@@ -126,10 +126,22 @@ bool ON_NurbsCurve::CreateClampedUniformNurbs(int dimension, int order, int poin
     return true;
 }
 
-bool ON_NurbsCurve::IsValid() const {
-    if (m_dim < 1 || m_order < 2 || m_cv_count < m_order || !m_cv || !m_knot ||
-        m_cv_stride < CVSize())
+// The arrays hold what the counts and stride say (when we own them and so
+// know their size): a curve filled from outside cannot send a reader past
+// its end.
+static bool StorageOk(const ON_NurbsCurve& c) {
+    if (c.m_dim < 1 || c.m_order < 2 || c.m_cv_count < c.m_order || !c.m_cv || !c.m_knot ||
+        c.m_cv_stride < c.CVSize())
         return false;
+    if (c.m_knot_capacity > 0 && c.m_knot_capacity < c.KnotCount()) return false;
+    if (c.m_cv_capacity > 0 &&
+        (long long)(c.m_cv_count - 1) * c.m_cv_stride + c.CVSize() > (long long)c.m_cv_capacity)
+        return false;
+    return true;
+}
+
+bool ON_NurbsCurve::IsValid() const {
+    if (!StorageOk(*this)) return false;
     const int kc = KnotCount();
     for (int i = 0; i < kc; i++) {
         if (!ON_IsValid(m_knot[i])) return false;
@@ -320,9 +332,7 @@ bool ON_NurbsCurve::GetSpanVector(double* knots) const {
 
 bool ON_NurbsCurve::Evaluate(double t, int der_count, int v_stride, double* v, int side,
                              int*) const {
-    if (!v || der_count < 0 || v_stride < m_dim || m_order < 2 || m_cv_count < m_order || !m_cv ||
-        !m_knot)
-        return false;
+    if (!v || der_count < 0 || v_stride < m_dim || !StorageOk(*this)) return false;
     if (!ON_IsValid(t)) return false;
     const int cv_size = CVSize();
     std::vector<double> out((size_t)(der_count + 1) * cv_size);

@@ -230,9 +230,16 @@ bool ON_NurbsSurface::MakeRational() {
 }
 
 bool ON_NurbsSurface::IsValid() const {
-    if (m_dim < 1 || !m_cv) return false;
+    if (m_dim < 1 || !m_cv || m_cv_stride[0] < 1 || m_cv_stride[1] < 1) return false;
+    if (m_cv_count[0] < 1 || m_cv_count[1] < 1) return false;
+    // The CV array holds every CV the strides reach, when we know its size.
+    const long long last = (long long)(m_cv_count[0] - 1) * m_cv_stride[0] +
+                           (long long)(m_cv_count[1] - 1) * m_cv_stride[1] + CVSize();
+    if (m_cv_capacity > 0 && last > (long long)m_cv_capacity) return false;
+    if (m_cv_stride[0] < CVSize() && m_cv_stride[1] < CVSize()) return false;
     for (int d = 0; d < 2; d++) {
         if (m_order[d] < 2 || m_cv_count[d] < m_order[d] || !m_knot[d]) return false;
+        if (m_knot_capacity[d] > 0 && m_knot_capacity[d] < KnotCount(d)) return false;
         const int kc = KnotCount(d);
         for (int i = 1; i < kc; i++)
             if (!(m_knot[d][i] >= m_knot[d][i - 1])) return false;

@@ -275,6 +275,31 @@ TEST(NurbsEditing, KnotInsertionAndDegreeElevationKeepTheShape) {
     }
 }
 
+TEST(NurbsStorage, CountsBeyondTheArraysAreInvalidNotRead) {
+    ON_NurbsCurve c(3, false, 4, 5);
+    for (int i = 0; i < c.KnotCount(); i++)
+        c.SetKnot(i, i);
+    ASSERT_TRUE(c.IsValid());
+    c.m_cv_count = 9; // as a careless fill might leave it
+    EXPECT_FALSE(c.IsValid());
+    double v[3];
+    EXPECT_FALSE(c.Evaluate(2.5, 0, 3, v));
+    ON_NurbsCurve form;
+    EXPECT_EQ(c.GetNurbForm(form), 0);
+    c.m_cv_count = 5;
+    c.m_cv_stride = 2; // shorter than a CV
+    EXPECT_FALSE(c.IsValid());
+
+    ON_NurbsSurface s(3, true, 2, 2, 3, 3);
+    for (int d = 0; d < 2; d++)
+        for (int i = 0; i < s.KnotCount(d); i++)
+            s.SetKnot(d, i, i);
+    ASSERT_TRUE(s.IsValid());
+    s.m_cv_count[0] = 30;
+    EXPECT_FALSE(s.IsValid());
+    EXPECT_EQ(s.IsoCurve(0, 0.5), nullptr);
+}
+
 TEST(NurbsEditing, DerivativesOfARationalCurveMatchDifferences) {
     ON_NurbsCurve c;
     ON_Arc(ON_Circle(ON_3dPoint(1, 2, 3), 4.0), 2.5).GetNurbForm(c);
