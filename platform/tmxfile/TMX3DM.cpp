@@ -15,7 +15,8 @@ std::wstring FromUtf8(const std::string& s) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
         unsigned cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < n && i + k < s.size(); ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
+        for (int k = 1; k < n && i + k < s.size(); ++k)
+            cp = (cp << 6) | (s[i + k] & 0x3F);
         i += n;
         if (cp >= 0x10000) {
             cp -= 0x10000;
@@ -49,10 +50,18 @@ CString TMX3DM::GetError() {
     }
 }
 
-int TMX3DM::GetUnitSystem() { return Reader().GetReport().unitSystem; }
-double TMX3DM::GetAbsoluteTolerance() { return Reader().GetReport().absoluteTolerance; }
-int TMX3DM::GetReadCount(const char* kind) { return kind ? Reader().GetReport().ReadCount(kind) : 0; }
+int TMX3DM::GetUnitSystem() {
+    return Reader().GetReport().unitSystem;
+}
+double TMX3DM::GetAbsoluteTolerance() {
+    return Reader().GetReport().absoluteTolerance;
+}
+int TMX3DM::GetReadCount(const char* kind) {
+    return kind ? Reader().GetReport().ReadCount(kind) : 0;
+}
 int TMX3DM::GetSkippedCount(const char* kind) {
     return kind ? Reader().GetReport().SkippedCount(kind) : 0;
 }
-const TMXFileReport& TMX3DM::GetReport() { return Reader().GetReport(); }
+const TMXFileReport& TMX3DM::GetReport() {
+    return Reader().GetReport();
+}

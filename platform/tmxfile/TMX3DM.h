@@ -18,7 +18,7 @@ public:
     static CString GetError();
 
     // About the last file read successfully.
-    static int GetUnitSystem();          // openNURBS unit code: 0 none, 2 mm, 3 cm, 4 m, 8 in, 9 ft, ...
+    static int GetUnitSystem(); // openNURBS unit code: 0 none, 2 mm, 3 cm, 4 m, 8 in, 9 ft, ...
     static double GetAbsoluteTolerance();
     static int GetReadCount(const char* kind);    // objects of the file of that kind
     static int GetSkippedCount(const char* kind); // objects of that kind left out

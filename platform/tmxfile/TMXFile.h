@@ -19,15 +19,15 @@ struct TMXFileKindCount {
 };
 
 struct TMXFileReport {
-    int archiveVersion = 0;         // 2, 3, 4, 5, 50, 60, 70, 80
-    unsigned openNurbsVersion = 0;  // version number of the writing toolkit
+    int archiveVersion = 0;        // 2, 3, 4, 5, 50, 60, 70, 80
+    unsigned openNurbsVersion = 0; // version number of the writing toolkit
     // The model unit system as the openNURBS unit code: 0 none, 1 microns,
     // 2 millimeters, 3 centimeters, 4 meters, 8 inches, 9 feet, 11 custom, ...
     // (255 when the file says "unset").
     int unitSystem = 2;
-    double metersPerUnit = 0.001;   // 1 for "none"; the file's value for custom units
+    double metersPerUnit = 0.001; // 1 for "none"; the file's value for custom units
     double absoluteTolerance = 0.001;
-    int objectRecords = 0;          // records in the object table, block members included
+    int objectRecords = 0; // records in the object table, block members included
     int layers = 0;
     int instanceDefinitions = 0;
     // Objects of the file by kind ("point", "line", "arc", "NURBS curve", "polycurve",
@@ -40,8 +40,8 @@ struct TMXFileReport {
     // What reached the containers.
     int pointsOut = 0, curvesOut = 0, brepsOut = 0, meshesOut = 0;
 
-    int ReadCount(const std::string& kind) const;     // 0 when the kind did not occur
-    int SkippedCount(const std::string& kind) const;  // 0 when nothing of the kind was skipped
+    int ReadCount(const std::string& kind) const;    // 0 when the kind did not occur
+    int SkippedCount(const std::string& kind) const; // 0 when nothing of the kind was skipped
     int SkippedTotal() const;
 };
 
@@ -63,8 +63,12 @@ public:
                    ON_3dPointArray& points, ON_ClassArray<ON_NurbsCurve>& curves,
                    ON_ClassArray<ON_Brep>& breps, ON_ClassArray<ON_Mesh>& meshes);
 
-    const std::string& GetError() const { return error_; }   // empty after a success
-    const TMXFileReport& GetReport() const { return report_; }
+    const std::string& GetError() const {
+        return error_;
+    } // empty after a success
+    const TMXFileReport& GetReport() const {
+        return report_;
+    }
 
 private:
     std::string error_;

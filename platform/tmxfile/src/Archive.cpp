@@ -25,7 +25,7 @@ std::string BaseName(const std::string& path) {
 struct Attributes {
     Uuid id;
     int layer = 0;
-    int mode = 0;          // low nibble: 0 normal, 1 hidden, 2 locked, 3 block member
+    int mode = 0; // low nibble: 0 normal, 1 hidden, 2 locked, 3 block member
     bool visible = true;
     bool pageSpace = false; // lives in a layout (page), not in the model
 };
@@ -100,8 +100,8 @@ private:
     std::string name_;
     Sink& out_;
     TMXFileReport& report_;
-    std::string context_;   // where the reader is, for error texts
-    std::string refused_;   // a complete error text for files refused as a whole
+    std::string context_; // where the reader is, for error texts
+    std::string refused_; // a complete error text for files refused as a whole
     unsigned ov_ = 0;
     bool haveOv_ = false;
     std::map<Uuid, Definition> definitions_;
@@ -126,20 +126,40 @@ bool Archive::Read() {
         Chunk c;
         if (!r_.Begin(c)) return false;
         const uint32_t tc = c.typecode;
-        if (c.isShort) return r_.Fail("an unexpected value (typecode " + Hex32(tc) + ") stands between the tables", c.start);
+        if (c.isShort)
+            return r_.Fail("an unexpected value (typecode " + Hex32(tc) +
+                               ") stands between the tables",
+                           c.start);
         bool ok = true;
         switch (tc) {
-        case tcode::PropertiesTable: ok = ReadProperties(); break;
-        case tcode::SettingsTable: ok = ReadSettings(); break;
-        case tcode::LayerTable: ok = ReadLayers(); break;
-        case tcode::InstanceDefinitionTable: ok = ReadDefinitions(); break;
-        case tcode::LightTable: ok = ReadLights(); break;
-        case tcode::ObjectTable: ok = ReadObjects(c); break;
-        case tcode::EndOfFile: ok = ReadEnd(c); sawEnd = true; break;
+        case tcode::PropertiesTable:
+            ok = ReadProperties();
+            break;
+        case tcode::SettingsTable:
+            ok = ReadSettings();
+            break;
+        case tcode::LayerTable:
+            ok = ReadLayers();
+            break;
+        case tcode::InstanceDefinitionTable:
+            ok = ReadDefinitions();
+            break;
+        case tcode::LightTable:
+            ok = ReadLights();
+            break;
+        case tcode::ObjectTable:
+            ok = ReadObjects(c);
+            break;
+        case tcode::EndOfFile:
+            ok = ReadEnd(c);
+            sawEnd = true;
+            break;
         default:
             if ((tc & 0xFFFFF000u) != 0x10000000u) {
                 SetContext("the top level");
-                return r_.Fail("a chunk with typecode " + Hex32(tc) + " stands where a table should be", c.start);
+                return r_.Fail("a chunk with typecode " + Hex32(tc) +
+                                   " stands where a table should be",
+                               c.start);
             }
             ok = r_.Abandon(); // a table this reader has no use for
         }
@@ -157,7 +177,8 @@ bool Archive::ReadStart() {
     const size_t size = r_.Size();
     const uint8_t* d = r_.Data();
     if (size < 32 || std::memcmp(d, kSignature, 24) != 0) {
-        refused_ = name_ + " is not a .3dm file: it does not begin with \"3D Geometry File Format\"";
+        refused_ =
+            name_ + " is not a .3dm file: it does not begin with \"3D Geometry File Format\"";
         return false;
     }
     int av = 0;
@@ -253,12 +274,32 @@ bool Archive::ReadSettings() {
                 if (version >= 102 && (!r_.F64(mpu) || !r_.SkipWideString())) return false;
                 const bool known = (unit >= 0 && unit <= 25) || unit == 255;
                 report_.unitSystem = known ? unit : 255;
-                static const double kMeters[] = {1,      1e-6,   1e-3,      1e-2,        1,
-                                                 1e3,    2.54e-8, 2.54e-5,  0.0254,      0.3048,
-                                                 1609.344, 1,    1e-10,     1e-9,        0.1,
-                                                 10,     100,    1e6,       1e9,         0.9144,
-                                                 0.0254 / 72, 0.0254 / 6, 1852, 1.4959787e11,
-                                                 9.4607304725808e15, 3.08567758e16};
+                static const double kMeters[] = {1,
+                                                 1e-6,
+                                                 1e-3,
+                                                 1e-2,
+                                                 1,
+                                                 1e3,
+                                                 2.54e-8,
+                                                 2.54e-5,
+                                                 0.0254,
+                                                 0.3048,
+                                                 1609.344,
+                                                 1,
+                                                 1e-10,
+                                                 1e-9,
+                                                 0.1,
+                                                 10,
+                                                 100,
+                                                 1e6,
+                                                 1e9,
+                                                 0.9144,
+                                                 0.0254 / 72,
+                                                 0.0254 / 6,
+                                                 1852,
+                                                 1.4959787e11,
+                                                 9.4607304725808e15,
+                                                 3.08567758e16};
                 if (unit >= 0 && unit <= 25)
                     report_.metersPerUnit = unit == 11 ? mpu : kMeters[unit];
                 else
@@ -301,7 +342,8 @@ bool Archive::ReadLayers() {
 bool Archive::ReadDefinitionV5(Uuid& id, Definition& def) {
     int major = 0, minor = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1) return r_.Fail("a block definition has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a block definition has the unknown version " + std::to_string(major));
     int32_t n = 0;
     if (!r_.ReadUuid(id) || !r_.ArrayCount(n, 16, "block member")) return false;
     def.members.resize(static_cast<size_t>(n));
@@ -321,7 +363,8 @@ bool Archive::ReadDefinitionV6(Uuid& id, Definition& def) {
     if (!r_.Begin(outer, tcode::Anonymous, "block definition")) return false;
     int32_t major = 0, minor = 0;
     if (!r_.I32(major) || !r_.I32(minor)) return false;
-    if (major != 1) return r_.Fail("a block definition has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a block definition has the unknown version " + std::to_string(major));
     Chunk attrs;
     if (!r_.Begin(attrs, tcode::ComponentAttributes, "component attributes")) return false;
     int32_t amajor = 0, aminor = 0;
@@ -366,8 +409,8 @@ bool Archive::ReadDefinitions() {
         }
         Chunk cls, uuid, data;
         Uuid classId;
-        if (!r_.Begin(cls, tcode::Class, "class") || !r_.Begin(uuid, tcode::ClassUuid, "class id") ||
-            !r_.ReadUuid(classId) || !r_.End())
+        if (!r_.Begin(cls, tcode::Class, "class") ||
+            !r_.Begin(uuid, tcode::ClassUuid, "class id") || !r_.ReadUuid(classId) || !r_.End())
             return false;
         if (classId.IsNil()) {
             r_.Abandon();
@@ -418,7 +461,8 @@ bool Archive::ReadAttributesV1(Attributes& a, int minor) {
     if (minor >= 1 && (!r_.ArrayCount(n, 4, "group") || !r_.Skip(static_cast<size_t>(n) * 4)))
         return false;
     if (minor >= 2 && !r_.Bool(a.visible)) return false;
-    if (minor >= 3 && (!r_.ArrayCount(n, 32, "display material") || !r_.Skip(static_cast<size_t>(n) * 32)))
+    if (minor >= 3 &&
+        (!r_.ArrayCount(n, 32, "display material") || !r_.Skip(static_cast<size_t>(n) * 32)))
         return false;
     if (minor >= 4 && !r_.Skip(4 + 1 + 4 + 1 + 8)) return false;
     if (minor >= 5 && !r_.Skip(4)) return false;
@@ -444,12 +488,34 @@ bool Archive::ReadAttributesV2(Attributes& a, int minor) {
         if (item == 0) return true;
         int32_t n = 0;
         switch (item) {
-        case 1: case 2: if (!r_.SkipWideString()) return false; break;
-        case 3: case 4: case 6: case 7: case 10: if (!r_.Skip(4)) return false; break;
-        case 5: if (!r_.SkipChunk()) return false; break;
-        case 8: if (!r_.Skip(8)) return false; break;
-        case 9: case 13: case 14: case 15: case 16: case 17: if (!r_.Skip(1)) return false; break;
-        case 11: if (!r_.Bool(a.visible)) return false; break;
+        case 1:
+        case 2:
+            if (!r_.SkipWideString()) return false;
+            break;
+        case 3:
+        case 4:
+        case 6:
+        case 7:
+        case 10:
+            if (!r_.Skip(4)) return false;
+            break;
+        case 5:
+            if (!r_.SkipChunk()) return false;
+            break;
+        case 8:
+            if (!r_.Skip(8)) return false;
+            break;
+        case 9:
+        case 13:
+        case 14:
+        case 15:
+        case 16:
+        case 17:
+            if (!r_.Skip(1)) return false;
+            break;
+        case 11:
+            if (!r_.Bool(a.visible)) return false;
+            break;
         case 12: {
             uint8_t mode = 0;
             if (!r_.U8(mode)) return false;
@@ -488,7 +554,9 @@ bool Archive::ScanRecord(RecordInfo& info) {
     if (!r_.Begin(rec, "")) return false;
     info.end = rec.end;
     if (rec.typecode != tcode::ObjectRecord)
-        return r_.Fail("a chunk with typecode " + Hex32(rec.typecode) + " stands where an object should be", rec.start);
+        return r_.Fail("a chunk with typecode " + Hex32(rec.typecode) +
+                           " stands where an object should be",
+                       rec.start);
     if (!r_.Begin(type, tcode::ObjectRecordType, "object type")) return false;
     info.type = static_cast<uint32_t>(type.value);
     if (!r_.SkipChunk()) return false; // the object
@@ -545,7 +613,8 @@ bool Archive::Expand(const Uuid& definition, const ON_Xform& xform, Sink& sink, 
             }
             continue;
         }
-        for (int i = 0; i < mem.points.Count(); ++i) sink.points.Append(xform * mem.points[i]);
+        for (int i = 0; i < mem.points.Count(); ++i)
+            sink.points.Append(xform * mem.points[i]);
         for (int i = 0; i < mem.curves.Count(); ++i) {
             ON_NurbsCurve& c = sink.curves.AppendNew();
             c = mem.curves[i];
@@ -585,10 +654,14 @@ bool Archive::ReadObjects(const Chunk& table) {
         return "object " + std::to_string(i + 1) + " of " + std::to_string(total);
     };
     auto viewAid = [](const RecordInfo& info, std::string& kind) {
-        if (info.type == 0x20000000u) kind = "clipping plane";
-        else if (info.type == 0x8000u) kind = "detail view";
-        else if (info.attr.pageSpace) kind = "page-space object";
-        else return false;
+        if (info.type == 0x20000000u)
+            kind = "clipping plane";
+        else if (info.type == 0x8000u)
+            kind = "detail view";
+        else if (info.attr.pageSpace)
+            kind = "page-space object";
+        else
+            return false;
         return true;
     };
 
@@ -633,9 +706,14 @@ bool Archive::ReadObjects(const Chunk& table) {
         ObjectResult res;
         if (!ReadRecord(info, out_, res)) return false;
         switch (res.outcome) {
-        case ObjectResult::Outcome::Skipped: Count(report_.skipped, res.kind, res.reason); break;
-        case ObjectResult::Outcome::Null: break;
-        case ObjectResult::Outcome::Converted: Count(report_.read, res.kind); break;
+        case ObjectResult::Outcome::Skipped:
+            Count(report_.skipped, res.kind, res.reason);
+            break;
+        case ObjectResult::Outcome::Null:
+            break;
+        case ObjectResult::Outcome::Converted:
+            Count(report_.read, res.kind);
+            break;
         case ObjectResult::Outcome::Reference: {
             std::set<Uuid> open;
             std::string problem;
@@ -648,9 +726,12 @@ bool Archive::ReadObjects(const Chunk& table) {
             }
             Count(report_.read, res.kind);
             out_.points.Append(scratch.points.Count(), scratch.points.Array());
-            for (int k = 0; k < scratch.curves.Count(); ++k) out_.curves.Append(scratch.curves[k]);
-            for (int k = 0; k < scratch.breps.Count(); ++k) out_.breps.Append(scratch.breps[k]);
-            for (int k = 0; k < scratch.meshes.Count(); ++k) out_.meshes.Append(scratch.meshes[k]);
+            for (int k = 0; k < scratch.curves.Count(); ++k)
+                out_.curves.Append(scratch.curves[k]);
+            for (int k = 0; k < scratch.breps.Count(); ++k)
+                out_.breps.Append(scratch.breps[k]);
+            for (int k = 0; k < scratch.meshes.Count(); ++k)
+                out_.meshes.Append(scratch.meshes[k]);
             break;
         }
         }
@@ -688,7 +769,8 @@ bool Archive::ReadEnd(const Chunk& c) {
 
 namespace {
 template <class A> void TruncateTo(A& a, int n) {
-    while (a.Count() > n) a.Remove();
+    while (a.Count() > n)
+        a.Remove();
 }
 } // namespace
 
@@ -706,7 +788,8 @@ int TMXFileReport::SkippedCount(const std::string& kind) const {
 
 int TMXFileReport::SkippedTotal() const {
     int n = 0;
-    for (const auto& k : skipped) n += k.count;
+    for (const auto& k : skipped)
+        n += k.count;
     return n;
 }
 
@@ -788,9 +871,8 @@ int TMXFileReader::ReadFile(const std::wstring& path, ON_3dPointArray& points,
                             ON_ClassArray<ON_NurbsCurve>& curves, ON_ClassArray<ON_Brep>& breps,
                             ON_ClassArray<ON_Mesh>& meshes) {
     // The file name for messages, as UTF-8.
-    std::wstring wname = path.substr(path.find_last_of(L"/\\") == std::wstring::npos
-                                         ? 0
-                                         : path.find_last_of(L"/\\") + 1);
+    std::wstring wname = path.substr(
+        path.find_last_of(L"/\\") == std::wstring::npos ? 0 : path.find_last_of(L"/\\") + 1);
     std::string name;
     for (size_t i = 0; i < wname.size(); ++i) {
         unsigned cp = wname[i];

@@ -21,7 +21,8 @@ struct Crc16Table {
     Crc16Table() {
         for (unsigned i = 0; i < 256; ++i) {
             unsigned r = i << 8;
-            for (int b = 0; b < 8; ++b) r = (r & 0x8000u) ? ((r << 1) ^ 0x1021u) : (r << 1);
+            for (int b = 0; b < 8; ++b)
+                r = (r & 0x8000u) ? ((r << 1) ^ 0x1021u) : (r << 1);
             t[i] = static_cast<uint16_t>(r & 0xFFFFu);
         }
     }

@@ -33,7 +33,8 @@ Uuid Uuid::FromText(const char* text) {
     }
     Uuid u;
     const int order[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-    for (int i = 0; i < 16; ++i) u.b[i] = seq[order[i]];
+    for (int i = 0; i < 16; ++i)
+        u.b[i] = seq[order[i]];
     return u;
 }
 
@@ -48,7 +49,9 @@ std::string Uuid::ToText() const {
 
 ChunkReader::ChunkReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
-bool ChunkReader::Fail(const std::string& what) { return Fail(what, pos_); }
+bool ChunkReader::Fail(const std::string& what) {
+    return Fail(what, pos_);
+}
 
 bool ChunkReader::Fail(const std::string& what, size_t where) {
     if (problem_.empty()) {
@@ -84,7 +87,9 @@ bool ChunkReader::Skip(size_t n) {
     return true;
 }
 
-bool ChunkReader::U8(uint8_t& v) { return Bytes(&v, 1); }
+bool ChunkReader::U8(uint8_t& v) {
+    return Bytes(&v, 1);
+}
 
 bool ChunkReader::Bool(bool& v) {
     uint8_t b = 0;
@@ -94,16 +99,28 @@ bool ChunkReader::Bool(bool& v) {
 }
 
 // The file is little-endian; so are the machines this builds for.
-bool ChunkReader::I16(int16_t& v) { return Bytes(&v, 2); }
-bool ChunkReader::I32(int32_t& v) { return Bytes(&v, 4); }
-bool ChunkReader::U32(uint32_t& v) { return Bytes(&v, 4); }
-bool ChunkReader::F32(float& v) { return Bytes(&v, 4); }
-bool ChunkReader::F64(double& v) { return Bytes(&v, 8); }
+bool ChunkReader::I16(int16_t& v) {
+    return Bytes(&v, 2);
+}
+bool ChunkReader::I32(int32_t& v) {
+    return Bytes(&v, 4);
+}
+bool ChunkReader::U32(uint32_t& v) {
+    return Bytes(&v, 4);
+}
+bool ChunkReader::F32(float& v) {
+    return Bytes(&v, 4);
+}
+bool ChunkReader::F64(double& v) {
+    return Bytes(&v, 8);
+}
 bool ChunkReader::F64s(double* v, size_t n) {
     if (n > (Limit() - pos_) / 8) return Need(n * 8 + 8, "list of numbers");
     return Bytes(v, n * 8);
 }
-bool ChunkReader::ReadUuid(Uuid& v) { return Bytes(v.b, 16); }
+bool ChunkReader::ReadUuid(Uuid& v) {
+    return Bytes(v.b, 16);
+}
 
 bool ChunkReader::Version(int& major, int& minor) {
     uint8_t b = 0;
@@ -137,7 +154,8 @@ bool ChunkReader::WideString(std::u16string& s) {
     if (!Fits(n, 2, "text length")) return false;
     s.resize(n);
     if (!Bytes(&s[0], static_cast<size_t>(n) * 2)) return false;
-    while (!s.empty() && s.back() == 0) s.pop_back();
+    while (!s.empty() && s.back() == 0)
+        s.pop_back();
     return true;
 }
 
@@ -177,7 +195,7 @@ bool ChunkReader::Begin(Chunk& c, const char* subject) {
                                    c.typecode == tcode::OpenNurbsVersion ||
                                    c.typecode == tcode::ObjectRecordType;
         value = (isShort && !unsignedShort) ? static_cast<int64_t>(static_cast<int32_t>(u))
-                                             : static_cast<int64_t>(u);
+                                            : static_cast<int64_t>(u);
     }
     if (c.typecode == 0 && av_ != 1)
         return Fail("a chunk has the typecode 0, which no writer uses");
@@ -215,7 +233,9 @@ bool ChunkReader::Begin(Chunk& c, const char* subject) {
     c.hasCrc = (c.typecode & tcode::Crc) != 0 && av_ != 1;
     c.dataEnd = c.end;
     if (c.hasCrc) {
-        if (value < 4) return Fail("a chunk (typecode " + Hex32(c.typecode) + ") is too short for its checksum");
+        if (value < 4)
+            return Fail("a chunk (typecode " + Hex32(c.typecode) +
+                        ") is too short for its checksum");
         c.dataEnd = c.end - 4;
     }
     if (!stack_.empty()) FoldCrc(stack_.back(), c.start);
@@ -265,7 +285,8 @@ bool ChunkReader::Abandon() {
 
 bool ChunkReader::Seek(size_t pos) {
     const size_t lo = stack_.empty() ? 0 : stack_.back().chunk.body;
-    if (!stack_.empty() && stack_.back().chunk.hasCrc) return Fail("internal: seek inside a checked chunk");
+    if (!stack_.empty() && stack_.back().chunk.hasCrc)
+        return Fail("internal: seek inside a checked chunk");
     if (pos < lo || pos > Limit()) return Fail("internal: seek outside the open chunk");
     pos_ = pos;
     return Ok();

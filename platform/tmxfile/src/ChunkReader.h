@@ -67,11 +67,11 @@ struct Uuid {
 
 struct Chunk {
     uint32_t typecode = 0;
-    int64_t value = 0;     // short chunks: the value; long chunks: the body length
-    size_t start = 0;      // offset of the header
-    size_t body = 0;       // offset of the body (after the header)
-    size_t end = 0;        // offset just past the chunk
-    size_t dataEnd = 0;    // end of the readable body (before the CRC)
+    int64_t value = 0;  // short chunks: the value; long chunks: the body length
+    size_t start = 0;   // offset of the header
+    size_t body = 0;    // offset of the body (after the header)
+    size_t end = 0;     // offset just past the chunk
+    size_t dataEnd = 0; // end of the readable body (before the CRC)
     bool isShort = false;
     bool hasCrc = false;
 };
@@ -81,7 +81,10 @@ public:
     ChunkReader(const uint8_t* data, size_t size);
 
     // The length field is 4 bytes below archive version 50, 8 bytes from 50 on.
-    void SetArchiveVersion(int av) { lengthSize_ = av >= 50 ? 8 : 4; av_ = av; }
+    void SetArchiveVersion(int av) {
+        lengthSize_ = av >= 50 ? 8 : 4;
+        av_ = av;
+    }
     int ArchiveVersion() const { return av_; }
 
     size_t Pos() const { return pos_; }
@@ -140,7 +143,7 @@ public:
 private:
     struct Frame {
         Chunk chunk;
-        size_t crcFrom;  // direct bytes before this offset are folded into crc
+        size_t crcFrom; // direct bytes before this offset are folded into crc
         uint32_t crc;
     };
     size_t Limit() const { return stack_.empty() ? size_ : stack_.back().chunk.dataEnd; }

@@ -72,7 +72,8 @@ bool ObjectDecoder::ReadLegacyBrep(ON_Brep& b, int minor) {
             return false;
         if (loops < 1 || b.m_L.Count() + loops > nl)
             return r_.Fail("old-style B-rep face " + std::to_string(fi) + " has " +
-                           std::to_string(loops) + " loops, more than the B-rep's " + std::to_string(nl));
+                           std::to_string(loops) + " loops, more than the B-rep's " +
+                           std::to_string(nl));
         ON_BrepFace& f = b.m_F.AppendNew();
         f.m_face_index = fi;
         f.m_si = fi;
@@ -82,24 +83,28 @@ bool ObjectDecoder::ReadLegacyBrep(ON_Brep& b, int minor) {
             if (!r_.I32(lindex) || !r_.I32(ltype) || !r_.Skip(32) || !r_.I32(ntrims)) return false;
             if (ntrims < 1 || trimCount + ntrims > nt)
                 return r_.Fail("old-style B-rep loop " + std::to_string(b.m_L.Count()) + " has " +
-                               std::to_string(ntrims) + " trims, more than the B-rep's " + std::to_string(nt));
+                               std::to_string(ntrims) + " trims, more than the B-rep's " +
+                               std::to_string(nt));
             const int li = b.m_L.Count();
             ON_BrepLoop& l = b.m_L.AppendNew();
             l.m_loop_index = li;
             l.m_fi = fi;
-            l.m_type = ltype == 0 ? ON_BrepLoop::outer : ltype == 1 ? ON_BrepLoop::inner
-                                                                    : ON_BrepLoop::slit;
+            l.m_type = ltype == 0   ? ON_BrepLoop::outer
+                       : ltype == 1 ? ON_BrepLoop::inner
+                                    : ON_BrepLoop::slit;
             f.m_li.Append(li);
             for (int32_t j = 0; j < ntrims; ++j) {
                 int32_t tindex = 0, twin = 0, ei = 0, rev3d = 0, cont = 0, mono = 0;
                 uint8_t owns = 0;
                 double tol3 = 0, tol2 = 0;
                 if (!r_.I32(tindex) || !r_.I32(twin) || !r_.U8(owns) || !r_.I32(ei) ||
-                    !r_.I32(rev3d) || !r_.I32(cont) || !r_.I32(mono) || !r_.F64(tol3) || !r_.F64(tol2))
+                    !r_.I32(rev3d) || !r_.I32(cont) || !r_.I32(mono) || !r_.F64(tol3) ||
+                    !r_.F64(tol2))
                     return false;
                 if (ei < -1 || ei >= ne)
                     return r_.Fail("old-style B-rep trim " + std::to_string(trimCount) +
-                                   " refers to edge " + std::to_string(ei) + " of " + std::to_string(ne));
+                                   " refers to edge " + std::to_string(ei) + " of " +
+                                   std::to_string(ne));
                 LegacyTrim& t = trims[static_cast<size_t>(trimCount)];
                 t.edge = ei;
                 t.rev3d = rev3d != 0;

@@ -16,8 +16,24 @@ const char* const kReasonViewAid = "a view aid, not model geometry";
 namespace {
 
 enum class Type {
-    Point, PointCloud, Line, Arrow, Arc, Polyline, PolyCurve, NurbsCurve, NurbsSurface, PlaneSurface,
-    RevSurface, SumSurface, Extrusion, Brep, LegacyBrep, Mesh, InstanceRef, Skip
+    Point,
+    PointCloud,
+    Line,
+    Arrow,
+    Arc,
+    Polyline,
+    PolyCurve,
+    NurbsCurve,
+    NurbsSurface,
+    PlaneSurface,
+    RevSurface,
+    SumSurface,
+    Extrusion,
+    Brep,
+    LegacyBrep,
+    Mesh,
+    InstanceRef,
+    Skip
 };
 
 struct ClassEntry {
@@ -87,7 +103,8 @@ struct ClassTable {
     };
     std::vector<Item> items;
     ClassTable() {
-        for (const auto& e : kClasses) items.push_back(Item{Uuid::FromText(e.id), &e});
+        for (const auto& e : kClasses)
+            items.push_back(Item{Uuid::FromText(e.id), &e});
     }
     const ClassEntry* Find(const Uuid& id) const {
         for (const auto& it : items)
@@ -102,8 +119,8 @@ const ClassTable& Classes() {
 }
 
 bool IsCurveType(Type t) {
-    return t == Type::Line || t == Type::Arrow || t == Type::Arc || t == Type::Polyline || t == Type::PolyCurve ||
-           t == Type::NurbsCurve;
+    return t == Type::Line || t == Type::Arrow || t == Type::Arc || t == Type::Polyline ||
+           t == Type::PolyCurve || t == Type::NurbsCurve;
 }
 
 bool IsSurfaceType(Type t) {
@@ -144,13 +161,16 @@ bool ObjectDecoder::ReadPlane(ON_Plane& p) {
     return true;
 }
 
-bool ObjectDecoder::ReadBox() { return r_.Skip(48); }
+bool ObjectDecoder::ReadBox() {
+    return r_.Skip(48);
+}
 
 bool ObjectDecoder::ReadXform(ON_Xform& x) {
     double v[16];
     if (!r_.F64s(v, 16)) return false;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) x.m_xform[i][j] = v[i * 4 + j];
+        for (int j = 0; j < 4; ++j)
+            x.m_xform[i][j] = v[i * 4 + j];
     return true;
 }
 
@@ -185,7 +205,8 @@ bool ObjectDecoder::FinishClass(ON_Mesh* mesh) {
         if (!r_.Begin(c)) return false;
         if (c.typecode == tcode::ClassEnd) break;
         if (c.isShort) continue;
-        if (mesh && c.typecode == tcode::ClassUserData && !ReadMeshDoubleUserData(*mesh)) return false;
+        if (mesh && c.typecode == tcode::ClassUserData && !ReadMeshDoubleUserData(*mesh))
+            return false;
         r_.Abandon();
     }
     return r_.End();
@@ -254,7 +275,9 @@ bool ObjectDecoder::ReadPolylineCurve(ON_PolylineCurve& c) {
         c.m_t.Append(t);
     }
     if (!r_.I32(dim)) return false;
-    if (nt != n) return r_.Fail("a polyline has " + std::to_string(n) + " points but " + std::to_string(nt) + " parameters");
+    if (nt != n)
+        return r_.Fail("a polyline has " + std::to_string(n) + " points but " + std::to_string(nt) +
+                       " parameters");
     c.m_dim = dim == 2 ? 2 : 3;
     return true;
 }
@@ -263,7 +286,8 @@ bool ObjectDecoder::ReadNurbsCurve(ON_NurbsCurve& c) {
     int major = 0, minor = 0;
     int32_t dim = 0, rat = 0, order = 0, cvCount = 0, reserved = 0, knotCount = 0, cvCount2 = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1) return r_.Fail("a NURBS curve has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a NURBS curve has the unknown version " + std::to_string(major));
     if (!r_.I32(dim) || !r_.I32(rat) || !r_.I32(order) || !r_.I32(cvCount) || !r_.I32(reserved) ||
         !r_.I32(reserved) || !ReadBox() || !r_.I32(knotCount))
         return false;
@@ -279,7 +303,8 @@ bool ObjectDecoder::ReadNurbsCurve(ON_NurbsCurve& c) {
     if (knotCount != expectKnots)
         return r_.Fail("a NURBS curve of order " + std::to_string(order) + " with " +
                        std::to_string(cvCount) + " control points has " +
-                       std::to_string(knotCount) + " knots instead of " + std::to_string(expectKnots));
+                       std::to_string(knotCount) + " knots instead of " +
+                       std::to_string(expectKnots));
     if (!r_.Fits(static_cast<uint64_t>(knotCount), 8, "knot")) return false;
     if (!c.Create(dim, rat != 0, order, cvCount)) return r_.Fail("a NURBS curve could not be made");
     if (!r_.F64s(c.m_knot, static_cast<size_t>(knotCount)) || !r_.I32(cvCount2)) return false;
@@ -321,7 +346,8 @@ bool ObjectDecoder::ReadPolyCurveData(ON_PolyCurve& c, int depth) {
         std::unique_ptr<ON_Curve> seg;
         if (!ReadCurveFromClass(seg, depth + 1)) return false;
         if (!seg) {
-            if (unsupported_.empty()) return r_.Fail("polycurve segment " + std::to_string(i + 1) + " is empty");
+            if (unsupported_.empty())
+                return r_.Fail("polycurve segment " + std::to_string(i + 1) + " is empty");
             return true;
         }
         c.m_segment.Append(seg.release());
@@ -333,7 +359,8 @@ bool ObjectDecoder::ReadPolyCurveData(ON_PolyCurve& c, int depth) {
 // one this reader cannot use (unsupported_ then names it).
 bool ObjectDecoder::ReadCurveFromClass(std::unique_ptr<ON_Curve>& curve, int depth) {
     curve.reset();
-    if (depth > kMaxNesting) return r_.Fail("curves are nested more than " + std::to_string(kMaxNesting) + " deep");
+    if (depth > kMaxNesting)
+        return r_.Fail("curves are nested more than " + std::to_string(kMaxNesting) + " deep");
     Chunk cls;
     const ClassInfo* info = nullptr;
     bool isNull = false;
@@ -353,13 +380,44 @@ bool ObjectDecoder::ReadCurveBody(int type, std::unique_ptr<ON_Curve>& c, int de
     if (!r_.Begin(data, tcode::ClassData, "class data")) return false;
     bool ok = false;
     switch (static_cast<Type>(type)) {
-    case Type::Line: { auto* p = new ON_LineCurve; c.reset(p); ok = ReadLineCurve(*p); break; }
-    case Type::Arrow: { auto* p = new ON_LineCurve; c.reset(p); ok = ReadArrow(*p); break; }
-    case Type::Arc: { auto* p = new ON_ArcCurve; c.reset(p); ok = ReadArcCurve(*p); break; }
-    case Type::Polyline: { auto* p = new ON_PolylineCurve; c.reset(p); ok = ReadPolylineCurve(*p); break; }
-    case Type::NurbsCurve: { auto* p = new ON_NurbsCurve; c.reset(p); ok = ReadNurbsCurve(*p); break; }
-    case Type::PolyCurve: { auto* p = new ON_PolyCurve; c.reset(p); ok = ReadPolyCurveData(*p, depth); break; }
-    default: return r_.Fail("internal: not a curve class");
+    case Type::Line: {
+        auto* p = new ON_LineCurve;
+        c.reset(p);
+        ok = ReadLineCurve(*p);
+        break;
+    }
+    case Type::Arrow: {
+        auto* p = new ON_LineCurve;
+        c.reset(p);
+        ok = ReadArrow(*p);
+        break;
+    }
+    case Type::Arc: {
+        auto* p = new ON_ArcCurve;
+        c.reset(p);
+        ok = ReadArcCurve(*p);
+        break;
+    }
+    case Type::Polyline: {
+        auto* p = new ON_PolylineCurve;
+        c.reset(p);
+        ok = ReadPolylineCurve(*p);
+        break;
+    }
+    case Type::NurbsCurve: {
+        auto* p = new ON_NurbsCurve;
+        c.reset(p);
+        ok = ReadNurbsCurve(*p);
+        break;
+    }
+    case Type::PolyCurve: {
+        auto* p = new ON_PolyCurve;
+        c.reset(p);
+        ok = ReadPolyCurveData(*p, depth);
+        break;
+    }
+    default:
+        return r_.Fail("internal: not a curve class");
     }
     if (!ok || !r_.End() || !FinishClass()) return false;
     if (!unsupported_.empty()) c.reset();
@@ -368,7 +426,8 @@ bool ObjectDecoder::ReadCurveBody(int type, std::unique_ptr<ON_Curve>& c, int de
 
 // A curve becomes its exact NURBS form; a polycurve one NURBS curve per segment.
 bool ObjectDecoder::EmitCurve(const ON_Curve& c, Sink& out, int depth) {
-    if (depth > kMaxNesting) return r_.Fail("polycurves are nested more than " + std::to_string(kMaxNesting) + " deep");
+    if (depth > kMaxNesting)
+        return r_.Fail("polycurves are nested more than " + std::to_string(kMaxNesting) + " deep");
     if (const ON_PolyCurve* pc = ON_PolyCurve::Cast(&c)) {
         for (int i = 0; i < pc->Count(); ++i)
             if (const ON_Curve* seg = pc->SegmentCurve(i))
@@ -394,7 +453,8 @@ bool ObjectDecoder::ReadNurbsSurface(ON_NurbsSurface& s) {
     int major = 0, minor = 0;
     int32_t dim = 0, rat = 0, order[2] = {0, 0}, count[2] = {0, 0}, reserved = 0, total = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1) return r_.Fail("a NURBS surface has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a NURBS surface has the unknown version " + std::to_string(major));
     if (!r_.I32(dim) || !r_.I32(rat) || !r_.I32(order[0]) || !r_.I32(order[1]) ||
         !r_.I32(count[0]) || !r_.I32(count[1]) || !r_.I32(reserved) || !r_.I32(reserved) ||
         !ReadBox())
@@ -415,8 +475,9 @@ bool ObjectDecoder::ReadNurbsSurface(ON_NurbsSurface& s) {
         if (!r_.I32(knotCount)) return false;
         const int expect = order[dir] + count[dir] - 2;
         if (knotCount != expect)
-            return r_.Fail("a NURBS surface has " + std::to_string(knotCount) + " knots in direction " +
-                           std::to_string(dir) + " instead of " + std::to_string(expect));
+            return r_.Fail("a NURBS surface has " + std::to_string(knotCount) +
+                           " knots in direction " + std::to_string(dir) + " instead of " +
+                           std::to_string(expect));
         if (!r_.F64s(s.m_knot[dir], static_cast<size_t>(knotCount))) return false;
         for (int i = 1; i < knotCount; ++i)
             if (!(s.m_knot[dir][i] >= s.m_knot[dir][i - 1]))
@@ -435,12 +496,14 @@ bool ObjectDecoder::ReadNurbsSurface(ON_NurbsSurface& s) {
 bool ObjectDecoder::ReadPlaneSurface(ON_PlaneSurface& s) {
     int major = 0, minor = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1) return r_.Fail("a plane surface has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a plane surface has the unknown version " + std::to_string(major));
     if (!ReadPlane(s.m_plane) || !ReadInterval(s.m_domain[0]) || !ReadInterval(s.m_domain[1]))
         return false;
     s.m_extents[0] = s.m_domain[0];
     s.m_extents[1] = s.m_domain[1];
-    if (minor >= 1 && (!ReadInterval(s.m_extents[0]) || !ReadInterval(s.m_extents[1]))) return false;
+    if (minor >= 1 && (!ReadInterval(s.m_extents[0]) || !ReadInterval(s.m_extents[1])))
+        return false;
     return true;
 }
 
@@ -462,7 +525,8 @@ bool ObjectDecoder::ReadRevSurface(ON_RevSurface& s, int depth) {
     std::unique_ptr<ON_Curve> profile;
     if (!ReadCurveFromClass(profile, depth + 1)) return false;
     if (!profile) {
-        if (unsupported_.empty()) return r_.Fail("a surface of revolution has an empty profile curve");
+        if (unsupported_.empty())
+            return r_.Fail("a surface of revolution has an empty profile curve");
         return true;
     }
     s.m_curve = profile.release();
@@ -472,7 +536,8 @@ bool ObjectDecoder::ReadRevSurface(ON_RevSurface& s, int depth) {
 bool ObjectDecoder::ReadSumSurface(ON_SumSurface& s, int depth) {
     int major = 0, minor = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1) return r_.Fail("a sum surface has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a sum surface has the unknown version " + std::to_string(major));
     ON_3dPoint base;
     if (!ReadPoint3(base) || !ReadBox()) return false;
     s.m_basepoint = ON_3dVector(base.x, base.y, base.z);
@@ -490,7 +555,8 @@ bool ObjectDecoder::ReadSumSurface(ON_SumSurface& s, int depth) {
 
 bool ObjectDecoder::ReadSurfaceFromClass(std::unique_ptr<ON_Surface>& surface, int depth) {
     surface.reset();
-    if (depth > kMaxNesting) return r_.Fail("surfaces are nested more than " + std::to_string(kMaxNesting) + " deep");
+    if (depth > kMaxNesting)
+        return r_.Fail("surfaces are nested more than " + std::to_string(kMaxNesting) + " deep");
     Chunk cls;
     const ClassInfo* info = nullptr;
     bool isNull = false;
@@ -509,11 +575,32 @@ bool ObjectDecoder::ReadSurfaceBody(int type, std::unique_ptr<ON_Surface>& s, in
     if (!r_.Begin(data, tcode::ClassData, "class data")) return false;
     bool ok = false;
     switch (static_cast<Type>(type)) {
-    case Type::NurbsSurface: { auto* p = new ON_NurbsSurface; s.reset(p); ok = ReadNurbsSurface(*p); break; }
-    case Type::PlaneSurface: { auto* p = new ON_PlaneSurface; s.reset(p); ok = ReadPlaneSurface(*p); break; }
-    case Type::RevSurface: { auto* p = new ON_RevSurface; s.reset(p); ok = ReadRevSurface(*p, depth); break; }
-    case Type::SumSurface: { auto* p = new ON_SumSurface; s.reset(p); ok = ReadSumSurface(*p, depth); break; }
-    default: return r_.Fail("internal: not a surface class");
+    case Type::NurbsSurface: {
+        auto* p = new ON_NurbsSurface;
+        s.reset(p);
+        ok = ReadNurbsSurface(*p);
+        break;
+    }
+    case Type::PlaneSurface: {
+        auto* p = new ON_PlaneSurface;
+        s.reset(p);
+        ok = ReadPlaneSurface(*p);
+        break;
+    }
+    case Type::RevSurface: {
+        auto* p = new ON_RevSurface;
+        s.reset(p);
+        ok = ReadRevSurface(*p, depth);
+        break;
+    }
+    case Type::SumSurface: {
+        auto* p = new ON_SumSurface;
+        s.reset(p);
+        ok = ReadSumSurface(*p, depth);
+        break;
+    }
+    default:
+        return r_.Fail("internal: not a surface class");
     }
     if (!ok || !r_.End() || !FinishClass()) return false;
     if (!unsupported_.empty()) s.reset();
@@ -525,11 +612,32 @@ bool ObjectDecoder::ReadSurfaceObject(int type, Sink& out) {
     std::unique_ptr<ON_Surface> s;
     bool ok = false;
     switch (static_cast<Type>(type)) {
-    case Type::NurbsSurface: { auto* p = new ON_NurbsSurface; s.reset(p); ok = ReadNurbsSurface(*p); break; }
-    case Type::PlaneSurface: { auto* p = new ON_PlaneSurface; s.reset(p); ok = ReadPlaneSurface(*p); break; }
-    case Type::RevSurface: { auto* p = new ON_RevSurface; s.reset(p); ok = ReadRevSurface(*p, 0); break; }
-    case Type::SumSurface: { auto* p = new ON_SumSurface; s.reset(p); ok = ReadSumSurface(*p, 0); break; }
-    default: return r_.Fail("internal: not a surface class");
+    case Type::NurbsSurface: {
+        auto* p = new ON_NurbsSurface;
+        s.reset(p);
+        ok = ReadNurbsSurface(*p);
+        break;
+    }
+    case Type::PlaneSurface: {
+        auto* p = new ON_PlaneSurface;
+        s.reset(p);
+        ok = ReadPlaneSurface(*p);
+        break;
+    }
+    case Type::RevSurface: {
+        auto* p = new ON_RevSurface;
+        s.reset(p);
+        ok = ReadRevSurface(*p, 0);
+        break;
+    }
+    case Type::SumSurface: {
+        auto* p = new ON_SumSurface;
+        s.reset(p);
+        ok = ReadSumSurface(*p, 0);
+        break;
+    }
+    default:
+        return r_.Fail("internal: not a surface class");
     }
     if (!ok) return false;
     if (!unsupported_.empty()) return true;
@@ -572,7 +680,8 @@ bool ObjectDecoder::ReadExtrusionObject(Sink& out) {
     e.m_bTransposed = transposed;
     int32_t profileCount = 1;
     if (minor >= 1 && !r_.I32(profileCount)) return false;
-    if (profileCount < 1) return r_.Fail("an extrusion has " + std::to_string(profileCount) + " profiles");
+    if (profileCount < 1)
+        return r_.Fail("an extrusion has " + std::to_string(profileCount) + " profiles");
     bool cap[2];
     const bool closed = profile->IsClosed();
     cap[0] = cap[1] = closed;
@@ -600,7 +709,9 @@ bool ObjectDecoder::ReadBrepCurves(ON_CurveArray& curves, const char* what) {
     int major = 0, minor = 0;
     int32_t n = 0;
     if (!r_.Version(major, minor) || !r_.I32(n)) return false;
-    if (major != 1) return r_.Fail(std::string("the ") + what + " have the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail(std::string("the ") + what + " have the unknown version " +
+                       std::to_string(major));
     if (n < 0) n = 0;
     if (!r_.Fits(static_cast<uint64_t>(n), 4, what)) return false;
     curves.SetCapacity(n);
@@ -623,7 +734,8 @@ bool ObjectDecoder::ReadBrepSurfaces(ON_SurfaceArray& surfaces) {
     int major = 0, minor = 0;
     int32_t n = 0;
     if (!r_.Version(major, minor) || !r_.I32(n)) return false;
-    if (major != 1) return r_.Fail("the B-rep surfaces have the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("the B-rep surfaces have the unknown version " + std::to_string(major));
     if (n < 0) n = 0;
     if (!r_.Fits(static_cast<uint64_t>(n), 4, "B-rep surface")) return false;
     surfaces.SetCapacity(n);
@@ -653,7 +765,9 @@ bool BeginElements(ChunkReader& r, Chunk& c, int& minor, int32_t& n, size_t minS
                    const char* what) {
     int major = 0;
     if (!r.Begin(c, tcode::Anonymous, what) || !r.Version(major, minor) || !r.I32(n)) return false;
-    if (major != 1) return r.Fail(std::string("the ") + what + " have the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r.Fail(std::string("the ") + what + " have the unknown version " +
+                      std::to_string(major));
     if (n < 0) n = 0;
     return r.Fits(static_cast<uint64_t>(n), minSize, what);
 }
@@ -720,7 +834,8 @@ bool ObjectDecoder::ReadBrepElements(ON_Brep& b) {
         if (!r_.Skip(16)) return false; // legacy tolerances
         t.m_trim_index = i;
         t.m_bRev3d = rev3d != 0;
-        t.m_type = (type >= 0 && type <= 7) ? static_cast<ON_BrepTrim::TYPE>(type) : ON_BrepTrim::unknown;
+        t.m_type =
+            (type >= 0 && type <= 7) ? static_cast<ON_BrepTrim::TYPE>(type) : ON_BrepTrim::unknown;
         t.m_iso = (iso >= 0 && iso <= 6) ? static_cast<ON_Surface::ISO>(iso) : ON_Surface::not_iso;
         t.m_real_curve_domain = proxy;
         t.m_this_domain = domain;
@@ -737,7 +852,8 @@ bool ObjectDecoder::ReadBrepElements(ON_Brep& b) {
             !r_.I32(l.m_fi))
             return false;
         l.m_loop_index = i;
-        l.m_type = (type >= 0 && type <= 5) ? static_cast<ON_BrepLoop::TYPE>(type) : ON_BrepLoop::unknown;
+        l.m_type =
+            (type >= 0 && type <= 5) ? static_cast<ON_BrepLoop::TYPE>(type) : ON_BrepLoop::unknown;
     }
     if (!r_.End()) return false;
 
@@ -768,10 +884,12 @@ bool ObjectDecoder::CheckBrep(const ON_Brep& b) {
               nf = b.m_F.Count(), nc2 = b.m_C2.Count(), nc3 = b.m_C3.Count(), ns = b.m_S.Count();
     for (int i = 0; i < nv; ++i)
         for (int k = 0; k < b.m_V[i].m_ei.Count(); ++k)
-            if (b.m_V[i].m_ei[k] < 0 || b.m_V[i].m_ei[k] >= ne) return bad("vertex", i, "edge", b.m_V[i].m_ei[k], ne);
+            if (b.m_V[i].m_ei[k] < 0 || b.m_V[i].m_ei[k] >= ne)
+                return bad("vertex", i, "edge", b.m_V[i].m_ei[k], ne);
     for (int i = 0; i < ne; ++i) {
         const ON_BrepEdge& e = b.m_E[i];
-        if (e.m_c3i < 0 || e.m_c3i >= nc3 || !b.m_C3[e.m_c3i]) return bad("edge", i, "3-D curve", e.m_c3i, nc3);
+        if (e.m_c3i < 0 || e.m_c3i >= nc3 || !b.m_C3[e.m_c3i])
+            return bad("edge", i, "3-D curve", e.m_c3i, nc3);
         for (int k = 0; k < 2; ++k)
             if (e.m_vi[k] < -1 || e.m_vi[k] >= nv) return bad("edge", i, "vertex", e.m_vi[k], nv);
         for (int k = 0; k < e.m_ti.Count(); ++k)
@@ -793,7 +911,8 @@ bool ObjectDecoder::CheckBrep(const ON_Brep& b) {
     }
     for (int i = 0; i < nf; ++i) {
         const ON_BrepFace& f = b.m_F[i];
-        if (f.m_si < 0 || f.m_si >= ns || !b.m_S[f.m_si]) return bad("face", i, "surface", f.m_si, ns);
+        if (f.m_si < 0 || f.m_si >= ns || !b.m_S[f.m_si])
+            return bad("face", i, "surface", f.m_si, ns);
         for (int k = 0; k < f.m_li.Count(); ++k)
             if (f.m_li[k] < 0 || f.m_li[k] >= nl) return bad("face", i, "loop", f.m_li[k], nl);
     }
@@ -848,7 +967,9 @@ static_assert(sizeof(ON_3fPoint) == 12 && sizeof(ON_3fVector) == 12 && sizeof(ON
 
 // zlib can expand a stream about 1032 times; a buffer that claims more than
 // that from the bytes it has is damaged, and is refused before any allocation.
-static uint64_t MaxInflated(uint64_t compressed) { return compressed * 1032u + 64u; }
+static uint64_t MaxInflated(uint64_t compressed) {
+    return compressed * 1032u + 64u;
+}
 
 bool ObjectDecoder::ReadCompressed(void* dst, size_t expected, bool& present, const char* what) {
     present = false;
@@ -882,14 +1003,19 @@ bool ObjectDecoder::ReadCompressed(void* dst, size_t expected, bool& present, co
         inflateEnd(&zs);
         if (rc != Z_STREAM_END || produced != size)
             return r_.Fail(std::string("the compressed ") + what + " cannot be decompressed (" +
-                               (rc == Z_STREAM_END ? "too short" : zs.msg ? zs.msg : "bad data") + ")",
+                               (rc == Z_STREAM_END ? "too short"
+                                : zs.msg           ? zs.msg
+                                                   : "bad data") +
+                               ")",
                            c.body);
         if (!r_.Skip(zlen) || !r_.End()) return false;
     } else {
-        return r_.Fail(std::string("the ") + what + " use the unknown compression method " + std::to_string(method));
+        return r_.Fail(std::string("the ") + what + " use the unknown compression method " +
+                       std::to_string(method));
     }
     if (Crc32(0, static_cast<const uint8_t*>(dst), size) != crc)
-        return r_.Fail(std::string("the checksum of the ") + what + " does not match their contents");
+        return r_.Fail(std::string("the checksum of the ") + what +
+                       " does not match their contents");
     present = true;
     return true;
 }
@@ -897,11 +1023,13 @@ bool ObjectDecoder::ReadCompressed(void* dst, size_t expected, bool& present, co
 bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
     int major = 0, minor = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1 && major != 3) return r_.Fail("a mesh has the unknown version " + std::to_string(major));
+    if (major != 1 && major != 3)
+        return r_.Fail("a mesh has the unknown version " + std::to_string(major));
     int32_t vcount = 0, fcount = 0, closed = 0, indexSize = 0;
     if (!r_.I32(vcount) || !r_.I32(fcount)) return false;
     if (vcount < 0 || fcount < 0)
-        return r_.Fail("a mesh has " + std::to_string(vcount) + " vertices and " + std::to_string(fcount) + " faces");
+        return r_.Fail("a mesh has " + std::to_string(vcount) + " vertices and " +
+                       std::to_string(fcount) + " faces");
     if (!r_.Skip(144) || !r_.I32(closed)) return false;
     for (int k = 0; k < 5; ++k) { // mesh parameters, then four curvature statistics
         uint8_t has = 0;
@@ -911,7 +1039,8 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
     if (!r_.I32(indexSize)) return false;
     if (fcount > 0 && indexSize != 1 && indexSize != 2 && indexSize != 4)
         return r_.Fail("a mesh stores face indices in " + std::to_string(indexSize) + " bytes");
-    if (fcount > 0 && !r_.Fits(static_cast<uint64_t>(fcount), 4u * static_cast<size_t>(indexSize), "mesh face"))
+    if (fcount > 0 &&
+        !r_.Fits(static_cast<uint64_t>(fcount), 4u * static_cast<size_t>(indexSize), "mesh face"))
         return false;
     m.m_F.SetCapacity(fcount);
     m.m_F.SetCount(fcount);
@@ -924,9 +1053,11 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
         if (indexSize == 4) {
             std::memcpy(vi, p, n * 4);
         } else if (indexSize == 2) {
-            for (size_t i = 0; i < n; ++i) vi[i] = p[2 * i] | (p[2 * i + 1] << 8);
+            for (size_t i = 0; i < n; ++i)
+                vi[i] = p[2 * i] | (p[2 * i + 1] << 8);
         } else {
-            for (size_t i = 0; i < n; ++i) vi[i] = p[i];
+            for (size_t i = 0; i < n; ++i)
+                vi[i] = p[i];
         }
         if (!r_.Skip(n * static_cast<size_t>(indexSize))) return false;
         for (size_t i = 0; i < n; ++i)
@@ -945,37 +1076,72 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
         if (!r_.ArrayCount(n, 8, "texture coordinate")) return false;
         m.m_T.SetCount(n);
         if (n && !r_.Bytes(m.m_T.Array(), static_cast<size_t>(n) * 8)) return false;
-        if (!r_.ArrayCount(n, 16, "mesh curvature") || !r_.Skip(static_cast<size_t>(n) * 16)) return false;
+        if (!r_.ArrayCount(n, 16, "mesh curvature") || !r_.Skip(static_cast<size_t>(n) * 16))
+            return false;
         if (!r_.ArrayCount(n, 4, "vertex color")) return false;
         m.m_C.SetCount(n);
         if (n && !r_.Bytes(m.m_C.Array(), static_cast<size_t>(n) * 4)) return false;
         if (m.m_V.Count() != vcount)
-            return r_.Fail("a mesh announces " + std::to_string(vcount) + " vertices but stores " + std::to_string(m.m_V.Count()));
+            return r_.Fail("a mesh announces " + std::to_string(vcount) + " vertices but stores " +
+                           std::to_string(m.m_V.Count()));
     } else if (vcount > 0) {
         // Vertex arrays are compressed; each is checked against what its
         // compressed bytes can hold before it is allocated.
         const size_t v = static_cast<size_t>(vcount);
-        struct Buf { size_t elem; const char* what; } bufs[5] = {
-            {12, "mesh vertices"}, {12, "mesh normals"}, {8, "texture coordinates"},
-            {16, "mesh curvatures"}, {4, "vertex colors"}};
+        struct Buf {
+            size_t elem;
+            const char* what;
+        } bufs[5] = {{12, "mesh vertices"},
+                     {12, "mesh normals"},
+                     {8, "texture coordinates"},
+                     {16, "mesh curvatures"},
+                     {4, "vertex colors"}};
         for (int k = 0; k < 5; ++k) {
             uint32_t size = 0;
             if (!r_.PeekU32(size)) return false;
             // 0 = absent, anything else must be exact.
             if (size != 0 && size != v * bufs[k].elem)
-                return r_.Fail(std::string("the ") + bufs[k].what + " hold " + std::to_string(size) +
-                               " bytes instead of " + std::to_string(v * bufs[k].elem) +
-                               " for " + std::to_string(vcount) + " vertices");
+                return r_.Fail(std::string("the ") + bufs[k].what + " hold " +
+                               std::to_string(size) + " bytes instead of " +
+                               std::to_string(v * bufs[k].elem) + " for " + std::to_string(vcount) +
+                               " vertices");
             void* dst = nullptr;
             std::string scratch;
             switch (k) {
-            case 0: if (size) { m.m_V.SetCount(vcount); dst = m.m_V.Array(); } break;
-            case 1: if (size) { m.m_N.SetCount(vcount); dst = m.m_N.Array(); } break;
-            case 2: if (size) { m.m_T.SetCount(vcount); dst = m.m_T.Array(); } break;
-            case 3: if (size && size <= MaxInflated(r_.Remaining())) { scratch.resize(size); dst = &scratch[0]; } break;
-            case 4: if (size) { m.m_C.SetCount(vcount); dst = m.m_C.Array(); } break;
+            case 0:
+                if (size) {
+                    m.m_V.SetCount(vcount);
+                    dst = m.m_V.Array();
+                }
+                break;
+            case 1:
+                if (size) {
+                    m.m_N.SetCount(vcount);
+                    dst = m.m_N.Array();
+                }
+                break;
+            case 2:
+                if (size) {
+                    m.m_T.SetCount(vcount);
+                    dst = m.m_T.Array();
+                }
+                break;
+            case 3:
+                if (size && size <= MaxInflated(r_.Remaining())) {
+                    scratch.resize(size);
+                    dst = &scratch[0];
+                }
+                break;
+            case 4:
+                if (size) {
+                    m.m_C.SetCount(vcount);
+                    dst = m.m_C.Array();
+                }
+                break;
             }
-            if (size && !dst) return r_.Fail(std::string("the ") + bufs[k].what + " claim more bytes than the file can hold");
+            if (size && !dst)
+                return r_.Fail(std::string("the ") + bufs[k].what +
+                               " claim more bytes than the file can hold");
             bool present = false;
             if (!ReadCompressed(dst, v * bufs[k].elem, present, bufs[k].what)) return false;
         }
@@ -989,7 +1155,9 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
             uint32_t size = 0;
             if (!r_.PeekU32(size)) return false;
             if (size != 0) {
-                if (size > MaxInflated(r_.Remaining())) return r_.Fail("the surface parameters claim more bytes than the file can hold");
+                if (size > MaxInflated(r_.Remaining()))
+                    return r_.Fail(
+                        "the surface parameters claim more bytes than the file can hold");
                 std::string scratch(size, '\0');
                 bool present = false;
                 if (!ReadCompressed(&scratch[0], size, present, "surface parameters")) return false;
@@ -1021,8 +1189,9 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
                         return false;
                     if (n > 0) {
                         if (n != static_cast<uint32_t>(vcount))
-                            return r_.Fail("a mesh of " + std::to_string(vcount) + " vertices has " +
-                                           std::to_string(n) + " double-precision vertices");
+                            return r_.Fail("a mesh of " + std::to_string(vcount) +
+                                           " vertices has " + std::to_string(n) +
+                                           " double-precision vertices");
                         m.m_dV.SetCount(vcount);
                         bool present = false;
                         if (!ReadCompressed(m.m_dV.Array(), static_cast<size_t>(n) * 24, present,
@@ -1054,7 +1223,8 @@ static void KeepConsistentDoubles(ON_Mesh& m) {
         if (std::fabs(d.y) > big) big = std::fabs(d.y);
         if (std::fabs(d.z) > big) big = std::fabs(d.z);
         const double tol = 1e-6 * big;
-        if (std::fabs(d.x - f.x) > tol || std::fabs(d.y - f.y) > tol || std::fabs(d.z - f.z) > tol) {
+        if (std::fabs(d.x - f.x) > tol || std::fabs(d.y - f.y) > tol ||
+            std::fabs(d.z - f.z) > tol) {
             m.m_dV.SetCount(0);
             return;
         }
@@ -1110,7 +1280,8 @@ bool ObjectDecoder::ReadPointCloud(ON_3dPointArray& pts) {
     int major = 0, minor = 0;
     int32_t n = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1) return r_.Fail("a point cloud has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a point cloud has the unknown version " + std::to_string(major));
     if (!r_.ArrayCount(n, 24, "point cloud point")) return false;
     const int start = pts.Count();
     pts.Reserve(static_cast<size_t>(start) + static_cast<size_t>(n));
@@ -1125,7 +1296,8 @@ bool ObjectDecoder::ReadPointCloud(ON_3dPointArray& pts) {
 bool ObjectDecoder::ReadInstanceRef(ObjectResult& result) {
     int major = 0, minor = 0;
     if (!r_.Version(major, minor)) return false;
-    if (major != 1) return r_.Fail("a block instance has the unknown version " + std::to_string(major));
+    if (major != 1)
+        return r_.Fail("a block instance has the unknown version " + std::to_string(major));
     return r_.ReadUuid(result.definition) && ReadXform(result.xform) && ReadBox();
 }
 
@@ -1145,8 +1317,9 @@ bool ObjectDecoder::ReadObject(Sink& out, ObjectResult& result) {
     if (!info || info->entry->type == Type::Skip) {
         result.outcome = ObjectResult::Outcome::Skipped;
         result.kind = info ? info->entry->kind : "object of an unknown class";
-        result.reason = info ? info->entry->reason
-                             : std::string("this reader does not know its class (") + unknown_ + ")";
+        result.reason = info
+                            ? info->entry->reason
+                            : std::string("this reader does not know its class (") + unknown_ + ")";
         return r_.Abandon();
     }
     const Type t = info->entry->type;
@@ -1172,14 +1345,22 @@ bool ObjectDecoder::ReadObject(Sink& out, ObjectResult& result) {
         if (ok) out.points.Append(p);
         break;
     }
-    case Type::PointCloud: ok = ReadPointCloud(out.points); break;
+    case Type::PointCloud:
+        ok = ReadPointCloud(out.points);
+        break;
     case Type::InstanceRef:
         result.outcome = ObjectResult::Outcome::Reference;
         ok = ReadInstanceRef(result);
         break;
-    case Type::Mesh: ok = ReadMeshObject(out); break;
-    case Type::Brep: ok = ReadBrepObject(out); break;
-    case Type::Extrusion: ok = ReadExtrusionObject(out); break;
+    case Type::Mesh:
+        ok = ReadMeshObject(out);
+        break;
+    case Type::Brep:
+        ok = ReadBrepObject(out);
+        break;
+    case Type::Extrusion:
+        ok = ReadExtrusionObject(out);
+        break;
     default:
         if (IsSurfaceType(t)) ok = ReadSurfaceObject(static_cast<int>(t), out);
         break;

@@ -4,6 +4,8 @@
 #include "Checksums.h"
 #include "ChunkReader.h"
 
+#include "Fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,18 +21,27 @@ namespace {
 struct Bytes {
     std::vector<uint8_t> b;
     int lengthSize = 4;
-    Bytes& U8(uint8_t v) { b.push_back(v); return *this; }
+    Bytes& U8(uint8_t v) {
+        b.push_back(v);
+        return *this;
+    }
     Bytes& U32(uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
         return *this;
     }
     Bytes& Value(int64_t v) {
-        for (int i = 0; i < lengthSize; ++i) b.push_back(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
+        for (int i = 0; i < lengthSize; ++i)
+            b.push_back(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
         return *this;
     }
-    Bytes& Raw(const std::vector<uint8_t>& r) { b.insert(b.end(), r.begin(), r.end()); return *this; }
+    Bytes& Raw(const std::vector<uint8_t>& r) {
+        b.insert(b.end(), r.begin(), r.end());
+        return *this;
+    }
     // A long chunk around body; with CRC the CRC covers direct (the chunk's own bytes).
-    Bytes& Chunk(uint32_t tc, const std::vector<uint8_t>& body, const std::vector<uint8_t>* direct = nullptr) {
+    Bytes& Chunk(uint32_t tc, const std::vector<uint8_t>& body,
+                 const std::vector<uint8_t>* direct = nullptr) {
         const bool crc = (tc & 0x8000u) != 0;
         U32(tc).Value(static_cast<int64_t>(body.size() + (crc ? 4 : 0))).Raw(body);
         if (crc) {
@@ -62,9 +73,9 @@ TEST(ChunkHeader, LengthFieldIsFourBytesBelowVersion50AndEightFrom50) {
 
 TEST(ChunkHeader, ShortChunkValuesAreSignedExceptTheKnownUnsignedOnes) {
     Bytes w;
-    w.U32(0x80000001u).U32(0xFFFFFFFFu);       // ordinary short chunk: -1
-    w.U32(0xA0000026u).U32(0x8C005F94u);       // toolkit version: unsigned
-    w.U32(0x82000071u).U32(0x80000000u);       // object type: unsigned
+    w.U32(0x80000001u).U32(0xFFFFFFFFu); // ordinary short chunk: -1
+    w.U32(0xA0000026u).U32(0x8C005F94u); // toolkit version: unsigned
+    w.U32(0x82000071u).U32(0x80000000u); // object type: unsigned
     ChunkReader r(w.b.data(), w.b.size());
     r.SetArchiveVersion(4);
     Chunk a, b, c;
@@ -76,8 +87,14 @@ TEST(ChunkHeader, ShortChunkValuesAreSignedExceptTheKnownUnsignedOnes) {
 }
 
 TEST(ChunkHeader, NegativeOrOverlongLengthsAndTypecodeZeroAreRefused) {
-    struct Case { int av; std::vector<uint8_t> bytes; const char* expect; } cases[] = {
-        {50, {0, 0, 0, 0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "ends past the end of the file"},
+    struct Case {
+        int av;
+        std::vector<uint8_t> bytes;
+        const char* expect;
+    } cases[] = {
+        {50,
+         {0, 0, 0, 0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+         "ends past the end of the file"},
         {4, {0, 0, 0, 0x40, 100, 0, 0, 0, 1, 2}, "ends past the end of the file"},
         {4, {0, 0, 0, 0, 0, 0, 0, 0}, "typecode 0"},
         {4, {0, 0x80, 0, 0x40, 2, 0, 0, 0, 1, 2}, "too short for its checksum"},
@@ -154,8 +171,8 @@ TEST(ChunkCursor, CannotReadPastTheEndOfItsChunkAndSkipsUnreadTails) {
 
 TEST(ChunkCursor, ChildLongerThanItsParentIsDamage) {
     Bytes w;
-    w.U32(0x40000000u).U32(12);            // parent: 12 bytes
-    w.U32(0x40000000u).U32(50).U32(0);     // child claims 50
+    w.U32(0x40000000u).U32(12);        // parent: 12 bytes
+    w.U32(0x40000000u).U32(50).U32(0); // child claims 50
     ChunkReader r(w.b.data(), w.b.size());
     r.SetArchiveVersion(2);
     Chunk p, c;
@@ -170,8 +187,10 @@ TEST(ChunkCursor, CountsAreCheckedAgainstTheBytesThatRemain) {
     ChunkReader r(w.b.data(), w.b.size());
     int32_t n = 0;
     EXPECT_FALSE(r.ArrayCount(n, 24, "mesh vertex"));
-    EXPECT_NE(r.Problem().find("mesh vertex count 2147483647 does not fit in the 9 bytes that remain"),
-              std::string::npos) << r.Problem();
+    EXPECT_NE(
+        r.Problem().find("mesh vertex count 2147483647 does not fit in the 9 bytes that remain"),
+        std::string::npos)
+        << r.Problem();
 
     ChunkReader r2(w.b.data() + 4, w.b.size() - 4);
     EXPECT_TRUE(r2.ArrayCount(n, 4, "group")); // one 4-byte item fits in 5 bytes
@@ -198,7 +217,7 @@ TEST(Checksums, Crc32IsZlibsAndCrc16ChecksVersion1Chunks) {
     EXPECT_EQ(Crc32(0, reinterpret_cast<const uint8_t*>(text), 9), 0xCBF43926u);
 
     // The summary chunk of a Rhino 1 file carries a CRC-16 over its bytes.
-    const std::string path = std::string(QUORLA_SHARED_DIR) + "/fixtures/real/V1__v1_three_points.3dm";
+    const std::string path = SharedDir() + "/fixtures/real/V1__v1_three_points.3dm";
     std::FILE* f = std::fopen(path.c_str(), "rb");
     ASSERT_NE(f, nullptr) << path;
     std::vector<uint8_t> file(1 << 20);

@@ -4,6 +4,8 @@
 #include "Checksums.h"
 #include "TMXFile.h"
 
+#include "Fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,14 +17,15 @@
 
 namespace {
 
-const std::string kFixtures = std::string(QUORLA_SHARED_DIR) + "/fixtures/";
+const std::string kFixtures = SharedDir() + "/fixtures/";
 
 std::vector<uint8_t> Load(const std::string& path) {
     std::vector<uint8_t> b;
     if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
         uint8_t buf[65536];
         size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) b.insert(b.end(), buf, buf + n);
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+            b.insert(b.end(), buf, buf + n);
         std::fclose(f);
     }
     return b;
@@ -49,8 +52,8 @@ Result Read(const std::vector<uint8_t>& bytes, const std::string& name) {
 
 // Offsets where a chunk starts or ends: descends into every chunk whose body is
 // itself a sequence of chunks, so tables, records and class chunks are all cut.
-void ChunkBoundaries(const std::vector<uint8_t>& b, size_t from, size_t to, int lengthSize, int depth,
-                     std::vector<size_t>& out) {
+void ChunkBoundaries(const std::vector<uint8_t>& b, size_t from, size_t to, int lengthSize,
+                     int depth, std::vector<size_t>& out) {
     std::vector<std::pair<size_t, size_t>> kids;
     size_t p = from;
     while (p + 4 + lengthSize <= to) {
@@ -73,25 +76,28 @@ void ChunkBoundaries(const std::vector<uint8_t>& b, size_t from, size_t to, int 
         out.push_back(k.first);
         out.push_back(k.second);
         const size_t body = k.first + 4 + lengthSize;
-        if (depth < 6 && k.second > body) ChunkBoundaries(b, body, k.second, lengthSize, depth + 1, out);
+        if (depth < 6 && k.second > body)
+            ChunkBoundaries(b, body, k.second, lengthSize, depth + 1, out);
     }
 }
 
 void ExpectRefused(const Result& r, const std::string& name, const std::string& what) {
     EXPECT_EQ(r.ok, 0) << what;
     EXPECT_EQ(r.items, 0) << what << ": containers hold " << r.items << " items after a failure";
-    EXPECT_EQ(r.error.compare(0, name.size(), name), 0) << what << ": error does not name the file: " << r.error;
+    EXPECT_EQ(r.error.compare(0, name.size(), name), 0)
+        << what << ": error does not name the file: " << r.error;
 }
 
 // A spread of archive versions and kinds, plus real files with blocks,
 // extrusions, SubD and old-style B-reps.
 std::vector<std::string> DamageSet() {
     std::vector<std::string> files;
-    for (const char* model : {"points", "lines", "arcs", "polylines", "nurbs", "polycurve", "surfaces",
-                              "breps", "extrusions", "meshes", "mixed"})
-        for (int v : {2, 4, 5, 8}) files.push_back("3dm/" + std::string(model) + ".v" + std::to_string(v) + ".3dm");
-    for (const char* real : {"V2__v2_Speeder.3dm", "V4__v4_example_file.3dm", "V5__v5_extrusions.3dm",
-                             "V7__v7_rhino_logo_subd.3dm"})
+    for (const char* model : {"points", "lines", "arcs", "polylines", "nurbs", "polycurve",
+                              "surfaces", "breps", "extrusions", "meshes", "mixed"})
+        for (int v : {2, 4, 5, 8})
+            files.push_back("3dm/" + std::string(model) + ".v" + std::to_string(v) + ".3dm");
+    for (const char* real : {"V2__v2_Speeder.3dm", "V4__v4_example_file.3dm",
+                             "V5__v5_extrusions.3dm", "V7__v7_rhino_logo_subd.3dm"})
         files.push_back("real/" + std::string(real));
     return files;
 }
@@ -120,11 +126,13 @@ TEST(Damaged, TruncatedAtRandomOffsets) {
     std::mt19937 rng(20261208);
     for (const auto& rel : DamageSet()) {
         const std::vector<uint8_t> b = Load(kFixtures + rel);
+        ASSERT_GT(b.size(), 32u) << rel;
         std::uniform_int_distribution<size_t> at(0, b.size() - 1);
         for (int i = 0; i < 40; ++i) {
             const size_t cut = at(rng);
             const std::vector<uint8_t> part(b.begin(), b.begin() + static_cast<long>(cut));
-            ExpectRefused(Read(part, "part.3dm"), "part.3dm", rel + " cut at " + std::to_string(cut));
+            ExpectRefused(Read(part, "part.3dm"), "part.3dm",
+                          rel + " cut at " + std::to_string(cut));
         }
     }
 }
@@ -142,12 +150,14 @@ TEST(Damaged, TruncationInsideAnObjectNamesTheObject) {
         p += 12 + ((tc & 0x80000000u) ? 0 : len);
     }
     ASSERT_GT(table, 0u);
-    const std::vector<uint8_t> part(b.begin(), b.begin() + static_cast<long>((table + tableEnd) / 2));
+    const std::vector<uint8_t> part(b.begin(),
+                                    b.begin() + static_cast<long>((table + tableEnd) / 2));
     const Result r = Read(part, "bracket.3dm");
     ExpectRefused(r, "bracket.3dm", "cut");
     EXPECT_NE(r.error.find("bracket.3dm is damaged: object "), std::string::npos) << r.error;
     EXPECT_NE(r.error.find("ends past the end of the file (byte "), std::string::npos) << r.error;
-    EXPECT_NE(r.error.find(" of " + std::to_string(part.size()) + ")"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find(" of " + std::to_string(part.size()) + ")"), std::string::npos)
+        << r.error;
 }
 
 // The object table's span [start, end) found by walking the top-level chunks.
@@ -171,6 +181,7 @@ TEST(Damaged, FlippedBytesNeverCrashAndFailuresExplainThemselves) {
     int refused = 0, total = 0;
     for (const auto& rel : DamageSet()) {
         const std::vector<uint8_t> b = Load(kFixtures + rel);
+        ASSERT_GT(b.size(), 32u) << rel;
         const auto table = ObjectTable(b);
         ASSERT_GT(table.second, table.first) << rel;
         std::uniform_int_distribution<size_t> anywhere(32, b.size() - 1);
@@ -192,7 +203,8 @@ TEST(Damaged, FlippedBytesNeverCrashAndFailuresExplainThemselves) {
     // In the generated files every object byte the import uses is under a
     // checksum or a structural check; unread parts (attribute tails, user data,
     // cached render meshes) may change unnoticed without changing the geometry.
-    EXPECT_GT(refused, total * 7 / 10) << refused << " of " << total << " flips in objects were noticed";
+    EXPECT_GT(refused, total * 7 / 10)
+        << refused << " of " << total << " flips in objects were noticed";
 }
 
 // The offset of the class data of the first object of a class (after its
@@ -213,15 +225,18 @@ TEST(Damaged, HugeCountsAreRefusedBeforeAnythingIsAllocated) {
         size_t fieldOffset;  // from the start of the class data, after the version byte
         const char* expect;
     };
-    static const char kNurbsCurve[] = "\xDD\xD4\xD7\x4E\x47\xE9\xD3\x11\xBF\xE5\x00\x10\x83\x01\x22\xF0";
+    static const char kNurbsCurve[] =
+        "\xDD\xD4\xD7\x4E\x47\xE9\xD3\x11\xBF\xE5\x00\x10\x83\x01\x22\xF0";
     static const char kMesh[] = "\xE4\xD4\xD7\x4E\x47\xE9\xD3\x11\xBF\xE5\x00\x10\x83\x01\x22\xF0";
-    static const char kPointCloud[] = "\x47\xF3\x88\x24\xFA\xF8\xD3\x11\xBF\xEC\x00\x10\x83\x01\x22\xF0";
-    static const char kPolyline[] = "\xE6\xD4\xD7\x4E\x47\xE9\xD3\x11\xBF\xE5\x00\x10\x83\x01\x22\xF0";
+    static const char kPointCloud[] =
+        "\x47\xF3\x88\x24\xFA\xF8\xD3\x11\xBF\xEC\x00\x10\x83\x01\x22\xF0";
+    static const char kPolyline[] =
+        "\xE6\xD4\xD7\x4E\x47\xE9\xD3\x11\xBF\xE5\x00\x10\x83\x01\x22\xF0";
     const Case cases[] = {
-        {"nurbs.v8.3dm", kNurbsCurve, 12, "control point count"},   // CV count
+        {"nurbs.v8.3dm", kNurbsCurve, 12, "control point count"}, // CV count
         {"nurbs.v4.3dm", kNurbsCurve, 12, "control point count"},
-        {"meshes.v8.3dm", kMesh, 4, "mesh face count"},              // face count
-        {"meshes.v8.3dm", kMesh, 0, "vertices"},                     // vertex count
+        {"meshes.v8.3dm", kMesh, 4, "mesh face count"}, // face count
+        {"meshes.v8.3dm", kMesh, 0, "vertices"},        // vertex count
         {"points.v8.3dm", kPointCloud, 0, "point cloud point count"},
         {"polylines.v8.3dm", kPolyline, 0, "polyline point count"},
     };
@@ -234,7 +249,8 @@ TEST(Damaged, HugeCountsAreRefusedBeforeAnythingIsAllocated) {
             std::vector<uint8_t> bad = b;
             std::memcpy(&bad[data + c.fieldOffset], &huge, 4);
             const Result r = Read(bad, c.file);
-            ExpectRefused(r, c.file, std::string(c.file) + " with a count of " + std::to_string(huge));
+            ExpectRefused(r, c.file,
+                          std::string(c.file) + " with a count of " + std::to_string(huge));
             EXPECT_NE(r.error.find(c.expect), std::string::npos) << r.error;
         }
     }
@@ -248,7 +264,8 @@ TEST(Damaged, ChecksumMismatchIsReported) {
     b[data + 3] ^= 0x10; // inside the line's start point
     const Result r = Read(b, "lines.3dm");
     ExpectRefused(r, "lines.3dm", "flipped coordinate");
-    EXPECT_NE(r.error.find("lines.3dm is damaged: object 1 of 6: the checksum"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find("lines.3dm is damaged: object 1 of 6: the checksum"), std::string::npos)
+        << r.error;
 }
 
 TEST(Damaged, BrokenCompressedMeshDataIsReported) {
@@ -262,7 +279,8 @@ TEST(Damaged, BrokenCompressedMeshDataIsReported) {
     const Result r = Read(b, "meshes.3dm");
     ExpectRefused(r, "meshes.3dm", "broken zlib stream");
     EXPECT_TRUE(r.error.find("cannot be decompressed") != std::string::npos ||
-                r.error.find("checksum") != std::string::npos) << r.error;
+                r.error.find("checksum") != std::string::npos)
+        << r.error;
 }
 
 TEST(Foreign, FilesThatAreNot3dmOrNotReadableAreRefusedByName) {
@@ -297,7 +315,8 @@ TEST(Foreign, FilesThatAreNot3dmOrNotReadableAreRefusedByName) {
     ON_ClassArray<ON_Mesh> meshes;
     TMXFileReader reader;
     EXPECT_EQ(reader.ReadFile("/nonexistent/folder/bracket.3dm", points, curves, breps, meshes), 0);
-    EXPECT_EQ(reader.GetError().compare(0, 30, "bracket.3dm cannot be opened: "), 0) << reader.GetError();
+    EXPECT_EQ(reader.GetError().compare(0, 30, "bracket.3dm cannot be opened: "), 0)
+        << reader.GetError();
 }
 
 TEST(Damaged, FailureKeepsWhatTheContainersHeldBefore) {

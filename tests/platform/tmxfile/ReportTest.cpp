@@ -2,13 +2,15 @@
 // read by kind, what was left out by kind and why.
 #include "TMXFile.h"
 
+#include "Fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
 
-const std::string kFixtures = std::string(QUORLA_SHARED_DIR) + "/fixtures/";
+const std::string kFixtures = SharedDir() + "/fixtures/";
 
 class ReportTest : public ::testing::Test {
 protected:
@@ -23,13 +25,19 @@ protected:
         curves.Empty();
         breps.Empty();
         meshes.Empty();
-        EXPECT_EQ(reader.ReadFile(kFixtures + rel, points, curves, breps, meshes), 1) << reader.GetError();
+        EXPECT_EQ(reader.ReadFile(kFixtures + rel, points, curves, breps, meshes), 1)
+            << reader.GetError();
         return reader.GetReport();
     }
 };
 
 TEST_F(ReportTest, UnitSystemAndToleranceIncludingNone) {
-    struct Case { const char* file; int unit; double metersPerUnit; double tolerance; } cases[] = {
+    struct Case {
+        const char* file;
+        int unit;
+        double metersPerUnit;
+        double tolerance;
+    } cases[] = {
         {"3dm/units-mm.v8.3dm", 2, 0.001, 0.01},
         {"3dm/units-cm.v3.3dm", 3, 0.01, 0.001},
         {"3dm/units-m.v5.3dm", 4, 1.0, 0.00001},
@@ -41,7 +49,9 @@ TEST_F(ReportTest, UnitSystemAndToleranceIncludingNone) {
         const TMXFileReport& r = Read(c.file);
         EXPECT_EQ(r.unitSystem, c.unit) << c.file;
         EXPECT_EQ(r.metersPerUnit, c.metersPerUnit) << c.file;
-        if (c.tolerance >= 0) EXPECT_EQ(r.absoluteTolerance, c.tolerance) << c.file;
+        if (c.tolerance >= 0) {
+            EXPECT_EQ(r.absoluteTolerance, c.tolerance) << c.file;
+        }
     }
 }
 
@@ -75,7 +85,12 @@ TEST_F(ReportTest, ReadKindsCountFileObjectsAndWhatReachedTheContainers) {
 }
 
 TEST_F(ReportTest, SkippedKindsCarryTheirReason) {
-    struct Case { const char* file; const char* kind; int count; const char* reason; } cases[] = {
+    struct Case {
+        const char* file;
+        const char* kind;
+        int count;
+        const char* reason;
+    } cases[] = {
         {"real/V7__v7_rhino_logo_subd.3dm", "SubD", -1, "no counterpart"},
         {"real/V4__v4_example_file.3dm", "hatch", 1, "no counterpart"},
         {"real/V4__v4_example_file.3dm", "annotation", 6, "no counterpart"},
@@ -86,8 +101,11 @@ TEST_F(ReportTest, SkippedKindsCarryTheirReason) {
     for (const auto& c : cases) {
         const TMXFileReport& r = Read(c.file);
         const int n = r.SkippedCount(c.kind);
-        if (c.count >= 0) EXPECT_EQ(n, c.count) << c.file << " " << c.kind;
-        else EXPECT_GT(n, 0) << c.file << " " << c.kind;
+        if (c.count >= 0) {
+            EXPECT_EQ(n, c.count) << c.file << " " << c.kind;
+        } else {
+            EXPECT_GT(n, 0) << c.file << " " << c.kind;
+        }
         bool found = false;
         for (const auto& k : r.skipped)
             if (k.kind == c.kind) {
@@ -102,9 +120,12 @@ TEST_F(ReportTest, BlockReferenceToAMissingDefinitionIsSkippedWithItsReason) {
     // Version 2 files have no block table: the references point nowhere.
     const TMXFileReport& r = Read("3dm/mixed.v2.3dm");
     EXPECT_EQ(r.SkippedCount("instance reference"), 2);
-    for (const auto& k : r.skipped)
-        if (k.kind == "instance reference")
-            EXPECT_NE(k.reason.find("block definition is not in the file"), std::string::npos) << k.reason;
+    for (const auto& k : r.skipped) {
+        if (k.kind == "instance reference") {
+            EXPECT_NE(k.reason.find("block definition is not in the file"), std::string::npos)
+                << k.reason;
+        }
+    }
 }
 
 TEST_F(ReportTest, NestedBlocksExpandWithTheirCombinedTransform) {

@@ -7,6 +7,8 @@
 #include "TMXFile.h"
 #include "TestJson.h"
 
+#include "Fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,14 +26,15 @@ using testjson::Value;
 
 namespace {
 
-const std::string kShared = QUORLA_SHARED_DIR;
+const std::string kShared = SharedDir();
 
 std::vector<std::string> ListFiles(const std::string& dir, const std::string& suffix) {
     std::vector<std::string> out;
     if (DIR* d = opendir(dir.c_str())) {
         while (dirent* e = readdir(d)) {
             std::string n = e->d_name;
-            if (n.size() > suffix.size() && n.compare(n.size() - suffix.size(), suffix.size(), suffix) == 0)
+            if (n.size() > suffix.size() &&
+                n.compare(n.size() - suffix.size(), suffix.size(), suffix) == 0)
                 out.push_back(n);
         }
         closedir(d);
@@ -40,7 +43,9 @@ std::vector<std::string> ListFiles(const std::string& dir, const std::string& su
     return out;
 }
 
-std::string Stem(const std::string& name) { return name.substr(0, name.rfind('.')); }
+std::string Stem(const std::string& name) {
+    return name.substr(0, name.rfind('.'));
+}
 
 // Collects differences with the path of the field that differed.
 class Diff {
@@ -56,7 +61,8 @@ public:
     };
     std::string Where() const {
         std::string s;
-        for (const auto& p : path) s += (s.empty() ? "" : ".") + p;
+        for (const auto& p : path)
+            s += (s.empty() ? "" : ".") + p;
         return s;
     }
     void Fail(const std::string& what) {
@@ -76,9 +82,11 @@ public:
         }
     }
     void Int(const std::string& field, long got, long want) {
-        if (got != want) Fail(field + " is " + std::to_string(got) + ", truth " + std::to_string(want));
+        if (got != want)
+            Fail(field + " is " + std::to_string(got) + ", truth " + std::to_string(want));
     }
-    void Vec(const std::string& field, const double* got, const Value& want, size_t n, double scale = 1.0) {
+    void Vec(const std::string& field, const double* got, const Value& want, size_t n,
+             double scale = 1.0) {
         if (!want.IsArray() || want.size() < n) {
             Fail(field + ": truth is not a list of " + std::to_string(n));
             return;
@@ -103,7 +111,8 @@ void ForEachItem(Diff& d, const std::string& field, const Value& list, int count
     Diff::Scope s(d, field);
     if (list.IsArray()) {
         d.Int("count", count, static_cast<long>(list.size()));
-        for (int i = 0; i < count && i < static_cast<int>(list.size()); ++i) each(i, list[i]);
+        for (int i = 0; i < count && i < static_cast<int>(list.size()); ++i)
+            each(i, list[i]);
         return;
     }
     if (!list.IsObject() || !list.Has("count")) {
@@ -115,8 +124,10 @@ void ForEachItem(Diff& d, const std::string& field, const Value& list, int count
     if (count != n) return;
     const Value& head = list["head"];
     const Value& tail = list["tail"];
-    for (size_t i = 0; i < head.size(); ++i) each(static_cast<int>(i), head[i]);
-    for (size_t i = 0; i < tail.size(); ++i) each(n - static_cast<int>(tail.size()) + static_cast<int>(i), tail[i]);
+    for (size_t i = 0; i < head.size(); ++i)
+        each(static_cast<int>(i), head[i]);
+    for (size_t i = 0; i < tail.size(); ++i)
+        each(n - static_cast<int>(tail.size()) + static_cast<int>(i), tail[i]);
     if (sumOf && list.Has("sum")) {
         double sum = 0, mag = 0;
         for (int i = 0; i < n; ++i) {
@@ -126,7 +137,8 @@ void ForEachItem(Diff& d, const std::string& field, const Value& list, int count
         }
         // The order of summation differs: compare relative to the magnitude summed.
         if (std::fabs(sum - list["sum"].Num()) > 1e-9 * std::max(1.0, mag))
-            d.Fail("sum is " + std::to_string(sum) + ", truth " + std::to_string(list["sum"].Num()));
+            d.Fail("sum is " + std::to_string(sum) + ", truth " +
+                   std::to_string(list["sum"].Num()));
     }
 }
 
@@ -138,7 +150,8 @@ struct Xf {
         Xf x;
         x.identity = false;
         for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j) x.m[i][j] = v[i][j].Num();
+            for (int j = 0; j < 4; ++j)
+                x.m[i][j] = v[i][j].Num();
         return x;
     }
     Xf operator*(const Xf& o) const {
@@ -149,7 +162,8 @@ struct Xf {
         for (int i = 0; i < 4; ++i)
             for (int j = 0; j < 4; ++j) {
                 r.m[i][j] = 0;
-                for (int k = 0; k < 4; ++k) r.m[i][j] += m[i][k] * o.m[k][j];
+                for (int k = 0; k < 4; ++k)
+                    r.m[i][j] += m[i][k] * o.m[k][j];
             }
         return r;
     }
@@ -166,11 +180,13 @@ struct Xf {
         const double in[4] = {p[0].Num(), p[1].Num(), p.size() > 2 ? p[2].Num() : 0.0, 1.0};
         double h[4];
         Apply4(in, h);
-        for (int i = 0; i < 3; ++i) out[i] = h[i] / h[3];
+        for (int i = 0; i < 3; ++i)
+            out[i] = h[i] / h[3];
     }
 };
 
-void ComparePoint(Diff& d, const std::string& field, const ON_3dPoint& got, const Value& want, const Xf& xf) {
+void ComparePoint(Diff& d, const std::string& field, const ON_3dPoint& got, const Value& want,
+                  const Xf& xf) {
     double w[3];
     xf.Point(want, w);
     const double g[3] = {got.x, got.y, got.z};
@@ -192,33 +208,40 @@ void CompareCurveNurbs(Diff& d, const ON_NurbsCurve& c, const Value& t, const Xf
     const bool rational = t["isRational"].Bool();
     d.Int("isRational", c.IsRational(), rational);
     if (c.m_order != t["order"].Int() || c.m_cv_count != t["cvCount"].Int()) return;
-    ForEachItem(d, "knots", t["knots"], c.KnotCount(), [&](int i, const Value& k) {
-        d.Num("knot " + std::to_string(i), c.m_knot[i], k.Num());
-    }, [&](int i) { return c.m_knot[i]; });
+    ForEachItem(
+        d, "knots", t["knots"], c.KnotCount(),
+        [&](int i, const Value& k) { d.Num("knot " + std::to_string(i), c.m_knot[i], k.Num()); },
+        [&](int i) { return c.m_knot[i]; });
     const Value& cvs = rational ? t["cvsHomogeneous"] : t["cvs"];
-    ForEachItem(d, rational ? "cvsHomogeneous" : "cvs", cvs, c.m_cv_count, [&](int i, const Value& cv) {
-        // Truth: [x, y, z] or homogeneous [wx, wy, wz, w] (z = 0 for 2-D curves).
-        const double in[4] = {cv[0].Num(), cv[1].Num(), cv[2].Num(), rational ? cv[3].Num() : 1.0};
-        double h[4];
-        xf.Apply4(in, h);
-        double want[4];
-        int n = 0;
-        for (int k = 0; k < c.m_dim; ++k) want[n++] = h[k];
-        if (rational) want[n++] = h[3];
-        const double* p = c.CV(i);
-        for (int k = 0; k < n; ++k)
-            if (!d.Close(p[k], want[k], 1.0)) {
-                std::ostringstream os;
-                os.precision(17);
-                os << "cv " << i << "[" << k << "] is " << p[k] << ", truth " << want[k];
-                d.Fail(os.str());
-                return;
-            }
-    }, [&](int i) {
-        double s = 0;
-        for (int k = 0; k < c.CVSize(); ++k) s += c.CV(i)[k];
-        return s;
-    });
+    ForEachItem(
+        d, rational ? "cvsHomogeneous" : "cvs", cvs, c.m_cv_count,
+        [&](int i, const Value& cv) {
+            // Truth: [x, y, z] or homogeneous [wx, wy, wz, w] (z = 0 for 2-D curves).
+            const double in[4] = {cv[0].Num(), cv[1].Num(), cv[2].Num(),
+                                  rational ? cv[3].Num() : 1.0};
+            double h[4];
+            xf.Apply4(in, h);
+            double want[4];
+            int n = 0;
+            for (int k = 0; k < c.m_dim; ++k)
+                want[n++] = h[k];
+            if (rational) want[n++] = h[3];
+            const double* p = c.CV(i);
+            for (int k = 0; k < n; ++k)
+                if (!d.Close(p[k], want[k], 1.0)) {
+                    std::ostringstream os;
+                    os.precision(17);
+                    os << "cv " << i << "[" << k << "] is " << p[k] << ", truth " << want[k];
+                    d.Fail(os.str());
+                    return;
+                }
+        },
+        [&](int i) {
+            double s = 0;
+            for (int k = 0; k < c.CVSize(); ++k)
+                s += c.CV(i)[k];
+            return s;
+        });
     if (t.Has("domain")) {
         const ON_Interval dom = c.Domain();
         d.Vec("domain", dom.m_t, t["domain"], 2);
@@ -237,20 +260,25 @@ void CompareSurfaceNurbs(Diff& d, const ON_NurbsSurface& s, const Value& t) {
         return;
     for (int dir = 0; dir < 2; ++dir) {
         const char* name = dir ? "knotsV" : "knotsU";
-        ForEachItem(d, name, t[name], s.KnotCount(dir), [&](int i, const Value& k) {
-            d.Num("knot " + std::to_string(i), s.m_knot[dir][i], k.Num());
-        }, [&](int i) { return s.m_knot[dir][i]; });
+        ForEachItem(
+            d, name, t[name], s.KnotCount(dir),
+            [&](int i, const Value& k) {
+                d.Num("knot " + std::to_string(i), s.m_knot[dir][i], k.Num());
+            },
+            [&](int i) { return s.m_knot[dir][i]; });
     }
     const Value& rows = rational ? t["cvsHomogeneous"] : t["cvs"];
     ForEachItem(d, "cvs", rows, s.m_cv_count[0], [&](int i, const Value& row) {
-        ForEachItem(d, "row " + std::to_string(i), row, s.m_cv_count[1], [&](int j, const Value& cv) {
-            const double* p = s.CV(i, j);
-            d.Vec("cv " + std::to_string(j), p, cv, static_cast<size_t>(s.CVSize()));
-        });
+        ForEachItem(d, "row " + std::to_string(i), row, s.m_cv_count[1],
+                    [&](int j, const Value& cv) {
+                        const double* p = s.CV(i, j);
+                        d.Vec("cv " + std::to_string(j), p, cv, static_cast<size_t>(s.CVSize()));
+                    });
     });
 }
 
-void CompareBrep(Diff& d, const ON_Brep& b, const Value& t, const Xf& xf, bool fromExtrusion = false) {
+void CompareBrep(Diff& d, const ON_Brep& b, const Value& t, const Xf& xf,
+                 bool fromExtrusion = false) {
     d.Int("faceCount", b.m_F.Count(), t["faceCount"].Int());
     d.Int("edgeCount", b.m_E.Count(), t["edgeCount"].Int());
     d.Int("vertexCount", b.m_V.Count(), t["vertexCount"].Int());
@@ -290,9 +318,12 @@ void CompareBrep(Diff& d, const ON_Brep& b, const Value& t, const Xf& xf, bool f
             ForEachItem(d, "trims", tl["trims"], l.m_ti.Count(), [&](int j, const Value& tt) {
                 const ON_BrepTrim& tr = b.m_T[l.m_ti[j]];
                 d.Int("trim " + std::to_string(j) + " edgeIndex", tr.m_ei, tt["edgeIndex"].Int());
-                d.Int("trim " + std::to_string(j) + " isReversed", tr.m_bRev3d, tt["isReversed"].Bool());
-                d.Int("trim " + std::to_string(j) + " startVertexIndex", tr.m_vi[0], tt["startVertexIndex"].Int());
-                d.Int("trim " + std::to_string(j) + " endVertexIndex", tr.m_vi[1], tt["endVertexIndex"].Int());
+                d.Int("trim " + std::to_string(j) + " isReversed", tr.m_bRev3d,
+                      tt["isReversed"].Bool());
+                d.Int("trim " + std::to_string(j) + " startVertexIndex", tr.m_vi[0],
+                      tt["startVertexIndex"].Int());
+                d.Int("trim " + std::to_string(j) + " endVertexIndex", tr.m_vi[1],
+                      tt["endVertexIndex"].Int());
             });
         }
     });
@@ -320,24 +351,31 @@ void CompareMesh(Diff& d, const ON_Mesh& m, const Value& t, const Xf& xf) {
     d.Int("useDoublePrecisionVertices", m.HasDoublePrecisionVertices(), dp);
     if (!d.errors.empty()) return;
     if (t.Has("vertices")) {
-        ForEachItem(d, "vertices", t["vertices"], m.m_V.Count(), [&](int i, const Value& v) {
-            const ON_3dPoint p = dp ? m.m_dV[i] : ON_3dPoint(m.m_V[i]);
-            ComparePoint(d, "vertex " + std::to_string(i), p, v, xf);
-        }, [&](int i) {
-            const ON_3dPoint p = dp ? m.m_dV[i] : ON_3dPoint(m.m_V[i]);
-            return p.x + p.y + p.z;
-        });
+        ForEachItem(
+            d, "vertices", t["vertices"], m.m_V.Count(),
+            [&](int i, const Value& v) {
+                const ON_3dPoint p = dp ? m.m_dV[i] : ON_3dPoint(m.m_V[i]);
+                ComparePoint(d, "vertex " + std::to_string(i), p, v, xf);
+            },
+            [&](int i) {
+                const ON_3dPoint p = dp ? m.m_dV[i] : ON_3dPoint(m.m_V[i]);
+                return p.x + p.y + p.z;
+            });
     }
     if (t.Has("faces")) {
-        ForEachItem(d, "faces", t["faces"], m.m_F.Count(), [&](int i, const Value& f) {
-            for (int k = 0; k < 4; ++k)
-                if (m.m_F[i].vi[k] != f[k].Int()) {
-                    d.Fail("face " + std::to_string(i) + " differs");
-                    return;
-                }
-        }, [&](int i) {
-            return static_cast<double>(m.m_F[i].vi[0]) + m.m_F[i].vi[1] + m.m_F[i].vi[2] + m.m_F[i].vi[3];
-        });
+        ForEachItem(
+            d, "faces", t["faces"], m.m_F.Count(),
+            [&](int i, const Value& f) {
+                for (int k = 0; k < 4; ++k)
+                    if (m.m_F[i].vi[k] != f[k].Int()) {
+                        d.Fail("face " + std::to_string(i) + " differs");
+                        return;
+                    }
+            },
+            [&](int i) {
+                return static_cast<double>(m.m_F[i].vi[0]) + m.m_F[i].vi[1] + m.m_F[i].vi[2] +
+                       m.m_F[i].vi[3];
+            });
     }
 }
 
@@ -357,7 +395,7 @@ struct Containers {
 // as are the counts of the B-reps listed here.
 const std::set<std::string>& KnownObjectModelDifferences() {
     static const std::set<std::string> known = {
-        "V5__v5_extrusions.3dm object 16",      // walls not split at the profile's kinks
+        "V5__v5_extrusions.3dm object 16",        // walls not split at the profile's kinks
         "V8__v8_selective_clipping.3dm object 3", // vertices numbered in another order
     };
     return known;
@@ -371,7 +409,8 @@ public:
         : d_(d), c_(c), truth_(truth), file_(file) {
         for (const auto& o : truth["objects"].items)
             if (o["id"].IsString()) byId_[o["id"].Str()] = &o;
-        for (const auto& def : truth["instanceDefinitions"].items) defs_[def["id"].Str()] = &def;
+        for (const auto& def : truth["instanceDefinitions"].items)
+            defs_[def["id"].Str()] = &def;
     }
 
     void All() {
@@ -404,13 +443,15 @@ private:
     }
 
     void Object(const Value& o, const Xf& xf, int depth) {
-        Diff::Scope s(d_, "object " + std::to_string(o["index"].Int()) + " (" + o["type"].Str() + ")");
+        Diff::Scope s(d_,
+                      "object " + std::to_string(o["index"].Int()) + " (" + o["type"].Str() + ")");
         const std::string type = o["type"].Str();
         const Value& g = o["geometry"];
         // A clipping plane is a view aid that rhino3dm lists as a surface; the reader skips it.
         if (o["onClass"].Str() == "ON_ClippingPlaneSurface") return;
         if (type == "Point") {
-            if (points_ < c_.points.Count()) ComparePoint(d_, "location", c_.points[points_], g["location"], xf);
+            if (points_ < c_.points.Count())
+                ComparePoint(d_, "location", c_.points[points_], g["location"], xf);
             ++points_;
         } else if (type == "PointCloud") {
             const int n = g["count"].Int();
@@ -467,7 +508,8 @@ private:
                 if (!xf.identity) tolerant.tolerance = 1e-6; // float vertices, transformed
                 tolerant.errors.clear();
                 CompareMesh(tolerant, c_.meshes[meshes_], g, xf);
-                for (auto& e : tolerant.errors) d_.errors.push_back(e);
+                for (auto& e : tolerant.errors)
+                    d_.errors.push_back(e);
             }
             ++meshes_;
         } else if (type == "InstanceReference") {
@@ -497,8 +539,10 @@ struct Case {
 
 std::vector<Case> AllCases() {
     std::vector<Case> cases;
-    for (const auto& f : ListFiles(kShared + "/fixtures/3dm", ".3dm")) cases.push_back({"3dm", f});
-    for (const auto& f : ListFiles(kShared + "/fixtures/real", ".3dm")) cases.push_back({"real", f});
+    for (const auto& f : ListFiles(kShared + "/fixtures/3dm", ".3dm"))
+        cases.push_back({"3dm", f});
+    for (const auto& f : ListFiles(kShared + "/fixtures/real", ".3dm"))
+        cases.push_back({"real", f});
     return cases;
 }
 
@@ -517,7 +561,8 @@ TEST_P(Truth, MatchesOpenNurbs) {
         EXPECT_EQ(ok, 0);
         EXPECT_NE(reader.GetError().find(c.file), std::string::npos) << reader.GetError();
         EXPECT_NE(reader.GetError().find("Rhino 1"), std::string::npos) << reader.GetError();
-        EXPECT_EQ(out.points.Count() + out.curves.Count() + out.breps.Count() + out.meshes.Count(), 0);
+        EXPECT_EQ(out.points.Count() + out.curves.Count() + out.breps.Count() + out.meshes.Count(),
+                  0);
         return;
     }
     ASSERT_EQ(ok, 1) << reader.GetError();
@@ -529,7 +574,8 @@ TEST_P(Truth, MatchesOpenNurbs) {
 
     // Every object of the file is either read or skipped with a reason.
     int accounted = 0;
-    for (const auto& k : rep.read) accounted += k.count;
+    for (const auto& k : rep.read)
+        accounted += k.count;
     for (const auto& k : rep.skipped) {
         accounted += k.count;
         EXPECT_FALSE(k.reason.empty()) << k.kind;
@@ -539,9 +585,11 @@ TEST_P(Truth, MatchesOpenNurbs) {
     Diff d;
     Walker walker(d, out, truth, c.file);
     walker.All();
-    for (const auto& n : walker.notes) std::printf("note (object model): %s: %s\n", c.file.c_str(), n.c_str());
+    for (const auto& n : walker.notes)
+        std::printf("note (object model): %s: %s\n", c.file.c_str(), n.c_str());
     std::string all;
-    for (const auto& e : d.errors) all += "\n  " + e;
+    for (const auto& e : d.errors)
+        all += "\n  " + e;
     EXPECT_TRUE(d.errors.empty()) << c.file << " differs from its truth:" << all;
 }
 
