@@ -295,7 +295,7 @@ ON_Interval ON_NurbsCurve::Domain() const {
 }
 
 bool ON_NurbsCurve::SetDomain(double t0, double t1) {
-    if (!(t0 < t1) || !m_knot) return false;
+    if (!(t0 < t1) || !StorageOk(*this)) return false;
     const ON_Interval d = Domain();
     if (!d.IsIncreasing()) return false;
     if (d[0] == t0 && d[1] == t1) return true;
@@ -380,7 +380,7 @@ bool ON_NurbsCurve::IsPeriodic() const {
 }
 
 bool ON_NurbsCurve::Reverse() {
-    if (!m_cv || !m_knot) return false;
+    if (!StorageOk(*this)) return false;
     const int cv_size = CVSize();
     std::vector<double> tmp(cv_size);
     for (int i = 0, j = m_cv_count - 1; i < j; i++, j--) {
@@ -398,7 +398,7 @@ bool ON_NurbsCurve::Reverse() {
 }
 
 bool ON_NurbsCurve::Transform(const ON_Xform& xform) {
-    if (!m_cv) return false;
+    if (!StorageOk(*this)) return false;
     if (m_dim < 3 && !xform.IsIdentity()) ChangeDimension(3);
     for (int i = 0; i < m_cv_count; i++) {
         double* p = CV(i);
@@ -417,7 +417,7 @@ bool ON_NurbsCurve::Transform(const ON_Xform& xform) {
 }
 
 bool ON_NurbsCurve::GetBBox(double* boxmin, double* boxmax, bool bGrowBox) const {
-    if (!boxmin || !boxmax) return false;
+    if (!boxmin || !boxmax || !StorageOk(*this)) return false;
     ON_BoundingBox box;
     if (bGrowBox) box = ON_BoundingBox(ON_3dPoint(boxmin), ON_3dPoint(boxmax));
     ON_BoundingBox cvbox;
