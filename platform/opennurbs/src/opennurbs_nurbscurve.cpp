@@ -4,6 +4,8 @@
 
 using namespace on_internal;
 
+static bool StorageOk(const ON_NurbsCurve& c);
+
 ON_NurbsCurve::ON_NurbsCurve(int dimension, bool bIsRational, int order, int cv_count) {
     Create(dimension, bIsRational, order, cv_count);
 }
@@ -18,11 +20,8 @@ ON_NurbsCurve::ON_NurbsCurve(ON_NurbsCurve&& src) noexcept {
 
 ON_NurbsCurve& ON_NurbsCurve::operator=(const ON_NurbsCurve& src) {
     if (this == &src) return *this;
-    if (src.m_order < 2 || src.m_cv_count < src.m_order || src.m_dim < 1 || !src.m_cv ||
-        !src.m_knot) {
-        Destroy();
-        m_dim = src.m_dim, m_is_rat = src.m_is_rat, m_order = src.m_order,
-        m_cv_count = src.m_cv_count;
+    if (!StorageOk(src)) {
+        Destroy(); // a copy of an unusable curve is an empty one
         return *this;
     }
     Create(src.m_dim, src.m_is_rat != 0, src.m_order, src.m_cv_count);
