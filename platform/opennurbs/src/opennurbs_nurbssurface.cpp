@@ -4,6 +4,8 @@
 
 using namespace on_internal;
 
+static bool StorageOk(const ON_NurbsSurface& s);
+
 ON_NurbsSurface::ON_NurbsSurface(int dim, bool is_rat, int order0, int order1, int cv_count0,
                                  int cv_count1) {
     Create(dim, is_rat, order0, order1, cv_count0, cv_count1);
@@ -19,9 +21,8 @@ ON_NurbsSurface::ON_NurbsSurface(ON_NurbsSurface&& src) noexcept {
 
 ON_NurbsSurface& ON_NurbsSurface::operator=(const ON_NurbsSurface& src) {
     if (this == &src) return *this;
-    if (!src.m_cv || !src.m_knot[0] || !src.m_knot[1] ||
-        !Create(src.m_dim, src.m_is_rat != 0, src.m_order[0], src.m_order[1], src.m_cv_count[0],
-                src.m_cv_count[1])) {
+    if (!StorageOk(src) || !Create(src.m_dim, src.m_is_rat != 0, src.m_order[0], src.m_order[1],
+                                   src.m_cv_count[0], src.m_cv_count[1])) {
         Destroy();
         return *this;
     }
@@ -229,17 +230,23 @@ bool ON_NurbsSurface::MakeRational() {
     return true;
 }
 
-bool ON_NurbsSurface::IsValid() const {
-    if (m_dim < 1 || !m_cv || m_cv_stride[0] < 1 || m_cv_stride[1] < 1) return false;
-    if (m_cv_count[0] < 1 || m_cv_count[1] < 1) return false;
-    // The CV array holds every CV the strides reach, when we know its size.
-    const long long last = (long long)(m_cv_count[0] - 1) * m_cv_stride[0] +
-                           (long long)(m_cv_count[1] - 1) * m_cv_stride[1] + CVSize();
-    if (m_cv_capacity > 0 && last > (long long)m_cv_capacity) return false;
-    if (m_cv_stride[0] < CVSize() && m_cv_stride[1] < CVSize()) return false;
+// The arrays hold what the counts and strides say (when we own them and so
+// know their size).
+static bool StorageOk(const ON_NurbsSurface& s) {
+    if (s.m_dim < 1 || !s.m_cv || s.m_cv_stride[0] < 1 || s.m_cv_stride[1] < 1) return false;
+    if (s.m_cv_stride[0] < s.CVSize() && s.m_cv_stride[1] < s.CVSize()) return false;
     for (int d = 0; d < 2; d++) {
-        if (m_order[d] < 2 || m_cv_count[d] < m_order[d] || !m_knot[d]) return false;
-        if (m_knot_capacity[d] > 0 && m_knot_capacity[d] < KnotCount(d)) return false;
+        if (s.m_order[d] < 2 || s.m_cv_count[d] < s.m_order[d] || !s.m_knot[d]) return false;
+        if (s.m_knot_capacity[d] > 0 && s.m_knot_capacity[d] < s.KnotCount(d)) return false;
+    }
+    const long long last = (long long)(s.m_cv_count[0] - 1) * s.m_cv_stride[0] +
+                           (long long)(s.m_cv_count[1] - 1) * s.m_cv_stride[1] + s.CVSize();
+    return s.m_cv_capacity == 0 || last <= (long long)s.m_cv_capacity;
+}
+
+bool ON_NurbsSurface::IsValid() const {
+    if (!StorageOk(*this)) return false;
+    for (int d = 0; d < 2; d++) {
         const int kc = KnotCount(d);
         for (int i = 1; i < kc; i++)
             if (!(m_knot[d][i] >= m_knot[d][i - 1])) return false;
