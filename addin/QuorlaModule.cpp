@@ -1,0 +1,69 @@
+// Quorla.dll's entry point and exports. The module is an extension module of
+// the framework: its resources enter the process's resource chain while it is
+// loaded, and every call from the host runs under its own module state, so
+// that its own templates and strings are found first.
+#include "AddinObject.h"
+#include "EventSink.h"
+#include "ProductTitle.h"
+
+#include <cwchar>
+
+namespace {
+AFX_EXTENSION_MODULE s_quorlaModule;
+} // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        AfxInitExtensionModule(s_quorlaModule, instance);
+        new CDynLinkLibrary(s_quorlaModule);
+        break;
+    case DLL_THREAD_DETACH:
+        AfxTermThread(instance);
+        break;
+    case DLL_PROCESS_DETACH: {
+        {
+            AFX_MANAGE_STATE(AfxGetStaticModuleState());
+            if (AddinObject* addin = TheAddin) {
+                addin->Shutdown();
+                delete addin;
+                TheAddin = nullptr;
+            }
+        }
+        AfxTermExtensionModule(s_quorlaModule);
+        break;
+    }
+    }
+    return TRUE;
+}
+
+extern "C" int InitUserDLL3(IDispatch* host) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (TheAddin) return 0;
+    TheAddin = new AddinObject(host);
+    TheAddin->SetUpMenus();
+    // Without events the menus come only from the set-up above.
+    auto* sink = new AppEventSink; // enters TheAddin's sink list
+    sink->Connect(host);
+    return 1;
+}
+
+// The host may call these by name; both names are this one function.
+extern "C" void MenuItemCB() {}
+
+extern "C" int QuorlaProductTitle(wchar_t* buffer, int size) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (!buffer || size <= 0) return -1;
+    buffer[0] = L'\0';
+    if (!TheAddin) return -1;
+    FormProductTitle(TheAddin->Host());
+    std::size_t length = wcslen(ProductTitle);
+    if (length >= static_cast<std::size_t>(size)) return -1;
+    wmemcpy(buffer, ProductTitle, length + 1);
+    return static_cast<int>(length);
+}
+
+extern "C" HINSTANCE QuorlaFindResource(LPCWSTR name, LPCWSTR type) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    return AfxFindResourceHandle(name, type);
+}
