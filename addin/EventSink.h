@@ -19,10 +19,6 @@ public:
     virtual int Connect(IUnknown* source);
     virtual void Disconnect();
 
-    // The interface handed to the connection point.
-    IDispatch* GetDispatch() { return &m_xDispatch; }
-    bool IsConnected() const { return m_pConnectionPoint != nullptr; }
-
 protected:
     void OnFinalRelease() override {}
 
