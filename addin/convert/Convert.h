@@ -1,0 +1,98 @@
+// Geometry conversion: turns the reader's openNURBS objects into host
+// documents and entities through the host operations of Host.h.
+//
+// Entry points: ConvertCurves (points, curves, surfaces, B-reps and mesh
+// edges into a 3D sketch of a new part or assembly, or into a new drawing)
+// and ConvertMeshes (meshes into solid bodies or sketch lines of new parts).
+// The stages they run are public too, for the command-line import and the
+// tests. Every coordinate and radius handed to the host is multiplied by
+// UnitFactor (file unit to metres); knots, angles and normals are not.
+//
+// Every stage builds its TMXProgress window object in every case; only with
+// progress on is it opened, stepped once per item and closed.
+//
+// Results: 1 (nonzero) success, 0 failure with the text in
+// LastConversionError. Nothing is thrown.
+#pragma once
+
+#include "Host.h"
+#include "opennurbs.h"
+
+#include <framework.h>
+
+// Options as the options dialog stores them; -1 means no selection.
+enum ConvertCurveMode { kCurvesInPart = 0, kCurvesInAssembly = 1, kCurvesInDrawing = 2 };
+enum ConvertMeshMode { kMeshAsSolid = 0, kMeshAsSketch = 1 };
+
+// File unit to metres by unit index: 0 mm 0.001, 1 cm 0.01, 2 m 1.0,
+// 3 in 0.0254, 4 ft 12 * 0.0254 (0.30479999999999996); anything else 1.0.
+double UnitFactor(int unitIndex);
+
+// The module-wide text of the last conversion failure: empty at load, never
+// cleared, overwritten by each failure.
+void SetLastConversionError(const CString& text);
+CString GetLastConversionError();
+
+// Creates the document that curveMode asks for (0 part, 1 assembly,
+// 2 drawing; any other value: the active document, no 3D sketch), sets its
+// length unit, opens a 3D sketch for modes 0 and 1 and runs the stages for
+// each collection present (null: absent), in the order points, curves,
+// surfaces, B-reps, meshes. Returns 1; 0 with LastConversionError set when
+// the host gives no document (nothing is converted then).
+int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPointArray* points,
+                  const ON_ClassArray<ON_NurbsCurve>* curves,
+                  const ON_ClassArray<ON_NurbsSurface>* surfaces,
+                  const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
+                  int progress);
+
+// Meshes into new part documents: with multibody 0 one part per mesh, with
+// 1 one part for all. meshMode 0: a solid body per mesh, built from a
+// private copy whose non-planar quads were split (the array is not changed);
+// 1: sketch lines along the mesh edges in a 3D sketch; any other value:
+// the parts are prepared and nothing is converted. Returns 1; 0 when a body
+// could not be made or the host gave no part or document, with
+// LastConversionError set (the remaining meshes are not converted then).
+int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
+                  int meshMode, int multibody, int progress);
+
+// Stages. Each returns 1 except MeshToSolidBody (0 on failure, with
+// LastConversionError set). Progress titles: "Creating points", "Creating
+// curves", "Creating surface curves", "Creating brep curves", "Creating
+// meshes", "Creating solid", "Creating mesh".
+int ConvertPoints(HostDocHandle doc, const ON_3dPointArray& points, double unitFactor,
+                  int progress);
+// Per curve: a line, else an arc or circle (natively only in the world XY
+// plane), else a chain of lines, else a spline.
+int ConvertCurveArray(HostDocHandle doc, const ON_ClassArray<ON_NurbsCurve>& curves,
+                      double unitFactor, int progress);
+// Iso-curves at equal parameter steps: n + 1 curves of constant v, then
+// m + 1 of constant u, for m x n control points.
+int ConvertSurfaceCurves(HostDocHandle doc, const ON_ClassArray<ON_NurbsSurface>& surfaces,
+                         double unitFactor, int progress);
+// One curve per B-rep edge.
+int ConvertBrepCurves(HostDocHandle doc, const ON_ClassArray<ON_Brep>& breps, double unitFactor,
+                      int progress);
+// MeshToSketchLines for each mesh, with one progress step per mesh.
+int ConvertMeshLines(HostDocHandle doc, const ON_ClassArray<ON_Mesh>& meshes, double unitFactor,
+                     int progress);
+// One planar face per mesh face (triangles and quadrangles), then the body
+// from all of them. part: the part side of the document.
+int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor, int progress);
+// One line per topological edge of the mesh.
+int MeshToSketchLines(HostDocHandle doc, const ON_Mesh& mesh, double unitFactor, int progress);
+
+// The file's absolute tolerance for the curve tests (line, arc, polyline)
+// while the object lives: files store exact lines and arcs as NURBS curves
+// that are exact only to that tolerance. A value <= 0 or not finite changes
+// nothing (normally the tests' relative default stays). The previous setting
+// comes back on destruction.
+class RecognitionTolerance {
+public:
+    explicit RecognitionTolerance(double fileAbsoluteTolerance);
+    ~RecognitionTolerance();
+    RecognitionTolerance(const RecognitionTolerance&) = delete;
+    RecognitionTolerance& operator=(const RecognitionTolerance&) = delete;
+
+private:
+    double previous_;
+};

@@ -1,0 +1,195 @@
+// The two entry points: documents, their preparation, the order of the
+// stages and the release of every host handle.
+#include "Convert.h"
+
+#include <TMXMesh.h>
+
+namespace {
+
+// Unit codes given to DocSetLengthUnit are the unit indexes themselves.
+bool IsKnownUnit(int unitIndex) {
+    return unitIndex >= 0 && unitIndex <= 4;
+}
+
+double SetUnit(HostDocHandle doc, int unitIndex) {
+    if (IsKnownUnit(unitIndex)) DocSetLengthUnit(doc, unitIndex);
+    return UnitFactor(unitIndex);
+}
+
+// A part and its document side as the host gave them; released on every path.
+struct PartDocument {
+    HostPartHandle part = nullptr;
+    HostDocHandle doc = nullptr;
+
+    PartDocument() = default;
+    PartDocument(const PartDocument&) = delete;
+    PartDocument& operator=(const PartDocument&) = delete;
+    ~PartDocument() {
+        HostRelease(doc);
+        HostRelease(part);
+    }
+
+    // HostNewPart, then HostActiveDocument; false (and the error set) when
+    // the host gave no part or no document.
+    bool Create(HostAppHandle app) {
+        HostNewPart(app, &part);
+        HostActiveDocument(app, &doc);
+        if (!part) {
+            SetLastConversionError(L"Unable to create a new part document for the meshes.");
+            return false;
+        }
+        if (!doc) {
+            SetLastConversionError(L"No document is open to receive the meshes.");
+            return false;
+        }
+        return true;
+    }
+};
+
+int SolidFromCopy(HostPartHandle part, ON_Mesh& working, const ON_Mesh& mesh, double unitFactor,
+                  int progress) {
+    working = mesh;
+    TMXMesh::BreakQuads(working, 1, nullptr);
+    return MeshToSolidBody(part, working, unitFactor, progress);
+}
+
+// One mesh in a part document of its own (multibody 0).
+int MeshInOwnPart(HostAppHandle app, const ON_Mesh& mesh, int unitIndex, int meshMode,
+                  int progress) {
+    PartDocument target;
+    if (!target.Create(app)) return 0;
+    HostDocHandle doc = target.doc;
+    DocCreationSwitchA(doc, 1);
+    DocCreationSwitchB(doc, 0);
+    const double unitFactor = SetUnit(doc, unitIndex);
+    if (meshMode == kMeshAsSketch) DocToggle3DSketch(doc, 0);
+
+    int result = 1;
+    if (meshMode == kMeshAsSolid) {
+        ON_Mesh working; // destroyed on return, whatever MeshToSolidBody gave
+        result = SolidFromCopy(target.part, working, mesh, unitFactor, progress);
+    } else if (meshMode == kMeshAsSketch) {
+        result = MeshToSketchLines(doc, mesh, unitFactor, progress);
+        DocCloseOutB(doc);
+        DocToggle3DSketch(doc, 0);
+    }
+    DocCloseOutA(doc);
+    DocCloseOutC(doc);
+    return result;
+}
+
+// All meshes in one part document (multibody 1).
+int MeshesInOnePart(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
+                    int meshMode, int progress) {
+    PartDocument target;
+    if (!target.Create(app)) return 0;
+    HostDocHandle doc = target.doc;
+    DocCreationSwitchA(doc, 1);
+    DocCreationSwitchB(doc, 0);
+    const double unitFactor = SetUnit(doc, unitIndex);
+    if (meshMode == kMeshAsSketch) DocToggle3DSketch(doc, 0);
+
+    int result = 1;
+    ON_Mesh working; // one working copy, refilled for each mesh
+    for (int i = 0; i < meshes.Count() && result; i++) {
+        if (meshMode == kMeshAsSolid)
+            result = SolidFromCopy(target.part, working, meshes[i], unitFactor, progress);
+        else if (meshMode == kMeshAsSketch)
+            result = MeshToSketchLines(doc, meshes[i], unitFactor, progress);
+    }
+    if (meshMode == kMeshAsSketch) {
+        DocCloseOutB(doc);
+        DocToggle3DSketch(doc, 0);
+    }
+    DocCloseOutA(doc);
+    DocCloseOutC(doc);
+    return result;
+}
+
+} // namespace
+
+double UnitFactor(int unitIndex) {
+    switch (unitIndex) {
+    case 0:
+        return 0.001;
+    case 1:
+        return 0.01;
+    case 2:
+        return 1.0;
+    case 3:
+        return 0.0254;
+    case 4:
+        return 12 * 0.0254; // a foot as twelve inches, not the double nearest 0.3048
+    default:
+        return 1.0;
+    }
+}
+
+int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPointArray* points,
+                  const ON_ClassArray<ON_NurbsCurve>* curves,
+                  const ON_ClassArray<ON_NurbsSurface>* surfaces,
+                  const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
+                  int progress) {
+    // The created document's handle (part or other kind) and the active one.
+    HostPartHandle createdPart = nullptr;
+    HostDocHandle createdDoc = nullptr;
+    bool created = true;
+    switch (curveMode) {
+    case kCurvesInPart:
+        HostNewPart(app, &createdPart);
+        created = createdPart != nullptr;
+        break;
+    case kCurvesInAssembly:
+        HostNewAssembly(app, &createdDoc);
+        created = createdDoc != nullptr;
+        break;
+    case kCurvesInDrawing:
+        HostNewDrawing(app, 11, 0, 11, 0, 0, 0, 0, &createdDoc);
+        created = createdDoc != nullptr;
+        break;
+    default: // no new document: the active one receives the entities
+        break;
+    }
+    HostDocHandle doc = nullptr;
+    HostActiveDocument(app, &doc);
+    if (!created || !doc) {
+        // Without the new document the entities would land in some other
+        // open document, or on a null handle.
+        SetLastConversionError(created ? L"No document is open to receive the curves."
+                                       : L"Unable to create a new document for the curves.");
+        HostRelease(doc);
+        HostRelease(createdDoc);
+        HostRelease(createdPart);
+        return 0;
+    }
+
+    const bool sketch = curveMode == kCurvesInPart || curveMode == kCurvesInAssembly;
+    DocCreationSwitchA(doc, 1);
+    const double unitFactor = SetUnit(doc, unitIndex);
+    if (sketch) DocToggle3DSketch(doc, 0);
+    DocCreationSwitchB(doc, 0);
+
+    // A stage's result never stops the ones after it.
+    if (points) ConvertPoints(doc, *points, unitFactor, progress);
+    if (curves) ConvertCurveArray(doc, *curves, unitFactor, progress);
+    if (surfaces) ConvertSurfaceCurves(doc, *surfaces, unitFactor, progress);
+    if (breps) ConvertBrepCurves(doc, *breps, unitFactor, progress);
+    if (meshes) ConvertMeshLines(doc, *meshes, unitFactor, progress);
+
+    DocCloseOutA(doc);
+    DocCloseOutB(doc);
+    if (sketch) DocToggle3DSketch(doc, 0);
+
+    HostRelease(doc);
+    HostRelease(createdDoc);
+    HostRelease(createdPart);
+    return 1;
+}
+
+int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
+                  int meshMode, int multibody, int progress) {
+    if (multibody) return MeshesInOnePart(app, meshes, unitIndex, meshMode, progress);
+    for (int i = 0; i < meshes.Count(); i++)
+        if (!MeshInOwnPart(app, meshes[i], unitIndex, meshMode, progress)) return 0;
+    return 1;
+}

@@ -1,0 +1,155 @@
+// Points and curves into sketch entities.
+#include "Convert.h"
+#include "StageProgress.h"
+
+#include <TMXCurve.h>
+#include <TMXNurbsCurve.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Arcs are made natively only in the world XY plane, within this distance.
+constexpr double kPlaneTolerance = 1e-12;
+// A full circle: angle interval 2 pi within this.
+constexpr double kFullCircleTolerance = 1e-12;
+// Largest tangent turn between sampled points, in degrees.
+constexpr double kSampleAngle = 15.0;
+
+void Line(HostDocHandle doc, const ON_3dPoint& a, const ON_3dPoint& b, double f,
+          HostStatus* status = nullptr) {
+    HostStatus s =
+        DocCreateLine(doc, a.x * f, a.y * f, a.z * f, b.x * f, b.y * f, b.z * f, nullptr);
+    if (status) *status = s;
+}
+
+bool InWorldXY(const ON_Arc& arc) {
+    for (int k = 0; k < 8; k++)
+        if (!(std::fabs(arc.PointAt(k * ON_PI / 4.0).z) <= kPlaneTolerance)) return false;
+    return true;
+}
+
+// A spline fitted through points sampled along the curve.
+void SplineThroughSamples(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
+    ON_3dPointArray samples;
+    TMXNurbsCurve::GetPoints(curve, samples, kSampleAngle);
+    const int n = samples.Count();
+    if (n <= 0) return;
+    std::vector<double> xyz(static_cast<size_t>(n) * 3);
+    for (int i = 0; i < n; i++) {
+        xyz[3 * i] = samples[i].x * f;
+        xyz[3 * i + 1] = samples[i].y * f;
+        xyz[3 * i + 2] = samples[i].z * f;
+    }
+    DocCreateSplineThroughPoints(doc, n, xyz.data(), nullptr);
+}
+
+// True when the control points have one common, nonzero weight: then their
+// Euclidean form on the same knots is the same curve without weights.
+bool WeightsUniform(const ON_NurbsCurve& curve) {
+    if (!curve.IsRational()) return true;
+    const double w0 = curve.Weight(0);
+    if (!(w0 != 0.0) || !std::isfinite(w0)) return false;
+    for (int i = 1; i < curve.CVCount(); i++)
+        if (curve.Weight(i) != w0) return false;
+    return true;
+}
+
+// The spline on the curve's own knots and Euclidean control points.
+void SplineFromNurbs(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
+    const int order = curve.Order();
+    const int n = curve.CVCount();
+    const int knotCount = curve.KnotCount();
+    if (knotCount <= 0 || !curve.Knot()) return;
+    const int properties[4] = {3, order, n, curve.IsPeriodic() ? 1 : 0};
+    // openNURBS leaves out the two end knots of the textbook vector: repeat
+    // the first and the last.
+    std::vector<double> knots(static_cast<size_t>(knotCount) + 2);
+    knots[0] = curve.Knot(0);
+    for (int i = 0; i < knotCount; i++)
+        knots[i + 1] = curve.Knot(i);
+    knots[knotCount + 1] = curve.Knot(knotCount - 1);
+    std::vector<double> cvs(static_cast<size_t>(n) * 3);
+    for (int i = 0; i < n; i++) {
+        ON_3dPoint p;
+        if (!curve.GetCV(i, p)) return; // storage the curve does not have
+        cvs[3 * i] = p.x * f;
+        cvs[3 * i + 1] = p.y * f;
+        cvs[3 * i + 2] = p.z * f;
+    }
+    DocCreateSplineFromNurbs(doc, properties, knots.data(), cvs.data(), nullptr);
+}
+
+void NurbsRule(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
+    // Closed curves, and rational ones whose weights differ (dropping the
+    // weights would change their shape; a weight of 0 has no Euclidean
+    // point at all), are fitted through samples.
+    if (curve.IsClosed() || !WeightsUniform(curve))
+        SplineThroughSamples(doc, curve, f);
+    else
+        SplineFromNurbs(doc, curve, f);
+}
+
+void ArcRule(HostDocHandle doc, const ON_Arc& arc, double f) {
+    if (!InWorldXY(arc)) {
+        ON_NurbsCurve nurbs;
+        if (arc.GetNurbForm(nurbs)) NurbsRule(doc, nurbs, f);
+        return;
+    }
+    const ON_3dPoint c = arc.Center();
+    if (std::fabs(arc.m_angle.Length() - 2.0 * ON_PI) <= kFullCircleTolerance) {
+        DocCreateCircle(doc, c.x * f, c.y * f, c.z * f, arc.Radius() * f, nullptr);
+        return;
+    }
+    const ON_3dPoint s = arc.PointAt(arc.m_angle[0]);
+    const ON_3dPoint e = arc.PointAt(arc.m_angle[1]);
+    const long direction = arc.plane.zaxis.z > 0.0 ? 1 : -1;
+    DocCreateArc(doc, c.x * f, c.y * f, c.z * f, s.x * f, s.y * f, s.z * f, e.x * f, e.y * f,
+                 e.z * f, direction, nullptr);
+}
+
+} // namespace
+
+int ConvertPoints(HostDocHandle doc, const ON_3dPointArray& points, double unitFactor,
+                  int progress) {
+    StageProgress window(L"Creating points", progress);
+    window.Start(points.Count());
+    for (int i = 0; i < points.Count(); i++) {
+        window.Step();
+        const ON_3dPoint& p = points[i];
+        DocCreatePoint(doc, p.x * unitFactor, p.y * unitFactor, p.z * unitFactor, nullptr);
+    }
+    window.End();
+    return 1;
+}
+
+int ConvertCurveArray(HostDocHandle doc, const ON_ClassArray<ON_NurbsCurve>& curves,
+                      double unitFactor, int progress) {
+    StageProgress window(L"Creating curves", progress);
+    // Filled by the tests, reused from curve to curve.
+    ON_Line line;
+    ON_Arc arc;
+    ON_Polyline polyline;
+    window.Start(curves.Count());
+    for (int i = 0; i < curves.Count(); i++) {
+        window.Step();
+        const ON_NurbsCurve& curve = curves[i];
+        if (TMXCurve::IsLine(&curve, line) == 1) {
+            Line(doc, line.from, line.to, unitFactor);
+        } else if (TMXCurve::IsArc(&curve, arc) == 1) {
+            ArcRule(doc, arc, unitFactor);
+        } else if (TMXCurve::IsPolyline(&curve, polyline) == 1) {
+            // A refused segment ends the chain.
+            for (int k = 0; k + 1 < polyline.Count(); k++) {
+                HostStatus status = 0;
+                Line(doc, polyline[k], polyline[k + 1], unitFactor, &status);
+                if (status != 0) break;
+            }
+        } else {
+            NurbsRule(doc, curve, unitFactor);
+        }
+    }
+    window.End();
+    return 1;
+}
