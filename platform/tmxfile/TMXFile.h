@@ -71,6 +71,12 @@ public:
     }
 
 private:
+    // release, when given, is told of file bytes the reader is done with.
+    int ReadImage(const void* data, size_t size, const std::string& fileName,
+                  ON_3dPointArray& points, ON_ClassArray<ON_NurbsCurve>& curves,
+                  ON_ClassArray<ON_Brep>& breps, ON_ClassArray<ON_Mesh>& meshes,
+                  void (*release)(void*, const unsigned char*, size_t), void* context);
+
     std::string error_;
     TMXFileReport report_;
 };

@@ -46,7 +46,7 @@ wine() {
 rhino() { node "$here/bench-rhino3dm.mjs" "$work/gen/node_modules" --repeat "$repeat" "$@"; }
 
 # The "total" line of a run: seconds bytes peak_mb base_mb.
-total() { awk '/^total/ {print $3, $5, $13, $15} /^FAILED/ {print > "/dev/stderr"}'; }
+total() { awk '/^total/ {print $3, $5, $11, $13} /^FAILED/ {print > "/dev/stderr"}'; }
 
 compare() {
   local title=$1

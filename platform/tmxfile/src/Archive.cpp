@@ -12,6 +12,13 @@
 #include <memory>
 #include <set>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace tmxfile {
 namespace {
 
@@ -74,6 +81,7 @@ public:
 
     bool Read();
     std::string ErrorText() const;
+    void SetReleaser(ChunkReader::Releaser fn, void* context) { r_.SetReleaser(fn, context); }
 
 private:
     bool ReadStart();
@@ -796,6 +804,13 @@ int TMXFileReport::SkippedTotal() const {
 int TMXFileReader::ReadBuffer(const void* data, size_t size, const std::string& fileName,
                               ON_3dPointArray& points, ON_ClassArray<ON_NurbsCurve>& curves,
                               ON_ClassArray<ON_Brep>& breps, ON_ClassArray<ON_Mesh>& meshes) {
+    return ReadImage(data, size, fileName, points, curves, breps, meshes, nullptr, nullptr);
+}
+
+int TMXFileReader::ReadImage(const void* data, size_t size, const std::string& fileName,
+                             ON_3dPointArray& points, ON_ClassArray<ON_NurbsCurve>& curves,
+                             ON_ClassArray<ON_Brep>& breps, ON_ClassArray<ON_Mesh>& meshes,
+                             void (*release)(void*, const unsigned char*, size_t), void* context) {
     error_.clear();
     report_ = TMXFileReport();
     const int p0 = points.Count(), c0 = curves.Count(), b0 = breps.Count(), m0 = meshes.Count();
@@ -804,6 +819,7 @@ int TMXFileReader::ReadBuffer(const void* data, size_t size, const std::string& 
         tmxfile::Sink sink{points, curves, breps, meshes};
         tmxfile::Archive archive(static_cast<const uint8_t*>(data), size,
                                  tmxfile::BaseName(fileName), sink, report_);
+        if (release) archive.SetReleaser(release, context);
         ok = archive.Read();
         if (!ok) error_ = archive.ErrorText();
     } catch (const std::bad_alloc&) {
@@ -830,40 +846,88 @@ int TMXFileReader::ReadBuffer(const void* data, size_t size, const std::string& 
     return 1;
 }
 
-static int ReadWhole(std::FILE* f, const std::string& name, std::vector<uint8_t>& bytes,
-                     std::string& error) {
+#ifdef _WIN32
+namespace {
+// The whole file in memory, not zero-filled first.
+int ReadWhole(std::FILE* f, const std::string& name, std::unique_ptr<uint8_t[]>& bytes,
+              size_t& size, std::string& error) {
     if (std::fseek(f, 0, SEEK_END) != 0) {
         error = name + " could not be read: " + std::strerror(errno);
         return 0;
     }
-    const long size = std::ftell(f);
-    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
+    const long end = std::ftell(f);
+    if (end < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
         error = name + " could not be read: " + std::strerror(errno);
         return 0;
     }
-    bytes.resize(static_cast<size_t>(size));
-    if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
+    size = static_cast<size_t>(end);
+    bytes.reset(new uint8_t[size > 0 ? size : 1]);
+    if (size > 0 && std::fread(bytes.get(), 1, size, f) != size) {
         error = name + " could not be read: " + std::strerror(errno);
         return 0;
     }
     return 1;
 }
+} // namespace
+#endif
 
 int TMXFileReader::ReadFile(const std::string& path, ON_3dPointArray& points,
                             ON_ClassArray<ON_NurbsCurve>& curves, ON_ClassArray<ON_Brep>& breps,
                             ON_ClassArray<ON_Mesh>& meshes) {
     const std::string name = tmxfile::BaseName(path);
     report_ = TMXFileReport();
+#ifndef _WIN32
+    // Mapped, the file is read straight from the page cache with no copy.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error_ = name + " cannot be opened: " + std::strerror(errno);
+        return 0;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        error_ = name + " cannot be read: " + std::strerror(errno);
+        ::close(fd);
+        return 0;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error_ = name + " cannot be read: it is not a file";
+        ::close(fd);
+        return 0;
+    }
+    const size_t size = static_cast<size_t>(st.st_size);
+    if (size > 0) {
+        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        ::close(fd);
+        if (map == MAP_FAILED) {
+            error_ = name + " could not be read: " + std::strerror(errno);
+            return 0;
+        }
+        // Pages the reader is done with leave memory as it goes.
+        auto release = [](void*, const unsigned char* p, size_t n) {
+            const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+            const uintptr_t from = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
+            const uintptr_t to = (reinterpret_cast<uintptr_t>(p) + n) & ~(page - 1);
+            if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        };
+        const int ok = ReadImage(map, size, name, points, curves, breps, meshes, release, nullptr);
+        ::munmap(map, size);
+        return ok;
+    }
+    ::close(fd);
+    return ReadBuffer("", 0, name, points, curves, breps, meshes);
+#else
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         error_ = name + " cannot be opened: " + std::strerror(errno);
         return 0;
     }
-    std::vector<uint8_t> bytes;
-    const int ok = ReadWhole(f, name, bytes, error_);
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+    const int ok = ReadWhole(f, name, bytes, size, error_);
     std::fclose(f);
     if (!ok) return 0;
-    return ReadBuffer(bytes.data(), bytes.size(), name, points, curves, breps, meshes);
+    return ReadBuffer(bytes.get(), size, name, points, curves, breps, meshes);
+#endif
 }
 
 #ifdef _WIN32
@@ -901,10 +965,11 @@ int TMXFileReader::ReadFile(const std::wstring& path, ON_3dPointArray& points,
         error_ = name + " cannot be opened: " + std::strerror(errno);
         return 0;
     }
-    std::vector<uint8_t> bytes;
-    const int ok = ReadWhole(f, name, bytes, error_);
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+    const int ok = ReadWhole(f, name, bytes, size, error_);
     std::fclose(f);
     if (!ok) return 0;
-    return ReadBuffer(bytes.data(), bytes.size(), name, points, curves, breps, meshes);
+    return ReadBuffer(bytes.get(), size, name, points, curves, breps, meshes);
 }
 #endif

@@ -273,7 +273,16 @@ bool ChunkReader::End() {
 #endif
         }
     }
-    return Abandon() && problem_.empty();
+    const size_t end = c.end;
+    if (!Abandon() || !problem_.empty()) return false;
+    // Everything before the end of a chunk read to its close has been used and
+    // folded into the checksums of the chunks around it. (Chunks merely
+    // skipped are not counted: their bytes may be read later.)
+    if (releaser_ && end > released_ + (size_t{4} << 20)) {
+        releaser_(releaseContext_, data_ + released_, end - released_);
+        released_ = end;
+    }
+    return true;
 }
 
 bool ChunkReader::Abandon() {

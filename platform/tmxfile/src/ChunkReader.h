@@ -140,6 +140,14 @@ public:
     bool SkipChunk(Chunk* out = nullptr);
     const Chunk* Current() const { return stack_.empty() ? nullptr : &stack_.back().chunk; }
 
+    // Told of file bytes the reader is done with (read and checked), a few
+    // megabytes at a time, so that a mapped file need not stay resident.
+    using Releaser = void (*)(void* context, const uint8_t* bytes, size_t size);
+    void SetReleaser(Releaser fn, void* context) {
+        releaser_ = fn;
+        releaseContext_ = context;
+    }
+
 private:
     struct Frame {
         Chunk chunk;
@@ -159,6 +167,9 @@ private:
     std::string problem_;
     size_t problemPos_ = 0;
     int crcMismatches_ = 0;
+    Releaser releaser_ = nullptr;
+    void* releaseContext_ = nullptr;
+    size_t released_ = 0;
 };
 
 std::string Hex32(uint32_t v);
