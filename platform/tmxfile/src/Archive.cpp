@@ -701,6 +701,19 @@ bool Archive::ReadObjects(const Chunk& table) {
         members_[info.attr.id] = std::move(mem);
     }
 
+    // Room for what the records will most likely give, so that the containers
+    // do not grow step by step through a big file.
+    int curves = 0, breps = 0, meshes = 0;
+    for (const RecordInfo& info : records) {
+        if (info.attr.mode == 3) continue;
+        curves += info.type == 0x4u;
+        breps += info.type == 0x8u || info.type == 0x10u || info.type == 0x40000000u;
+        meshes += info.type == 0x20u;
+    }
+    out_.curves.Reserve(static_cast<size_t>(out_.curves.Count()) + static_cast<size_t>(curves));
+    out_.breps.Reserve(static_cast<size_t>(out_.breps.Count()) + static_cast<size_t>(breps));
+    out_.meshes.Reserve(static_cast<size_t>(out_.meshes.Count()) + static_cast<size_t>(meshes));
+
     // Pass 3: everything else in file order, references expanded in place.
     for (size_t i = 0; i < total; ++i) {
         const RecordInfo& info = records[i];

@@ -1356,6 +1356,12 @@ bool ObjectDecoder::ReadObject(Sink& out, ObjectResult& result) {
     const Type t = info->entry->type;
     result.kind = info->entry->kind;
     result.outcome = ObjectResult::Outcome::Converted;
+    if (t == Type::NurbsCurve) {
+        // The common case goes straight into its container, without a copy.
+        Chunk data;
+        if (!r_.Begin(data, tcode::ClassData, "class data")) return false;
+        return ReadNurbsCurve(out.curves.AppendNew()) && r_.End() && FinishClass();
+    }
     if (IsCurveType(t)) {
         std::unique_ptr<ON_Curve> c;
         if (!ReadCurveBody(static_cast<int>(t), c, 0)) return false;
