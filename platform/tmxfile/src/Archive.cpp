@@ -111,7 +111,6 @@ private:
     std::string context_; // where the reader is, for error texts
     std::string refused_; // a complete error text for files refused as a whole
     unsigned ov_ = 0;
-    bool haveOv_ = false;
     std::map<Uuid, Definition> definitions_;
     std::map<Uuid, std::unique_ptr<Member>> members_;
 };
@@ -128,6 +127,9 @@ std::string Archive::ErrorText() const {
 
 bool Archive::Read() {
     if (!ReadStart()) return false;
+    // Without a version in the properties: the oldest writer for version 2
+    // files, else take the file as written by a current one.
+    ov_ = r_.ArchiveVersion() <= 2 ? 200012210u : 0xFFFFFFFFu;
     bool sawEnd = false;
     while (r_.Pos() < r_.Size()) {
         SetContext("the top level");
@@ -255,7 +257,7 @@ bool Archive::ReadProperties() {
         if (c.typecode == tcode::EndOfTable) break;
         if (c.typecode == tcode::OpenNurbsVersion) {
             ov_ = static_cast<unsigned>(static_cast<uint64_t>(c.value) & 0xFFFFFFFFu);
-            haveOv_ = true;
+            report_.openNurbsVersion = ov_;
         }
         if (!c.isShort) r_.Abandon();
     }

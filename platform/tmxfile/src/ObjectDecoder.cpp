@@ -159,9 +159,22 @@ constexpr int kMaxNesting = 32; // polycurves in polycurves, curves in surfaces,
 
 } // namespace
 
+// What the decoder knows of a class: an entry of the class table.
 struct ObjectDecoder::ClassInfo {
     const ClassEntry* entry;
 };
+
+namespace {
+const ObjectDecoder::ClassInfo* InfoFor(const ClassEntry* e) {
+    static const std::vector<ObjectDecoder::ClassInfo> infos = [] {
+        std::vector<ObjectDecoder::ClassInfo> v;
+        for (const auto& entry : kClasses)
+            v.push_back(ObjectDecoder::ClassInfo{&entry});
+        return v;
+    }();
+    return &infos[static_cast<size_t>(e - kClasses)];
+}
+} // namespace
 
 bool ObjectDecoder::ReadPoint3(ON_3dPoint& p) {
     double v[3];
@@ -203,7 +216,6 @@ bool ObjectDecoder::ReadXform(ON_Xform& x) {
 
 // Opens a class chunk: reads its id and looks the class up. A nil id is a null object.
 bool ObjectDecoder::ReadClassHeader(Chunk& cls, const ClassInfo*& info, bool& isNull) {
-    static thread_local ClassInfo slot;
     info = nullptr;
     isNull = false;
     if (!r_.Begin(cls, tcode::Class, "object")) return false;
@@ -219,8 +231,7 @@ bool ObjectDecoder::ReadClassHeader(Chunk& cls, const ClassInfo*& info, bool& is
         unknown_ = id.ToText();
         return true;
     }
-    slot.entry = e;
-    info = &slot;
+    info = InfoFor(e);
     return true;
 }
 

@@ -39,8 +39,9 @@ public:
     // Reads the class chunk at the cursor and converts what it holds into out.
     bool ReadObject(Sink& out, ObjectResult& result);
 
-private:
     struct ClassInfo;
+
+private:
     bool ReadClassHeader(Chunk& cls, const ClassInfo*& info, bool& isNull);
     bool FinishClass(ON_Mesh* mesh = nullptr);
 

@@ -1,0 +1,181 @@
+// Small files written here byte by byte, for what the fixtures do not hold:
+// objects in page space, unknown classes, records typed as view aids, the unit
+// "none", hidden objects, and a Rhino 1 header over a version 2 body.
+#include "Checksums.h"
+#include "TMXFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The body of one chunk: raw bytes (covered by its CRC) and nested chunks (not).
+struct Body {
+    std::vector<uint8_t> bytes, direct;
+    int lengthSize = 8;
+
+    explicit Body(int ls = 8) : lengthSize(ls) {}
+    Body& Raw(const void* p, size_t n) {
+        const uint8_t* b = static_cast<const uint8_t*>(p);
+        bytes.insert(bytes.end(), b, b + n);
+        direct.insert(direct.end(), b, b + n);
+        return *this;
+    }
+    Body& U8(uint8_t v) { return Raw(&v, 1); }
+    Body& I32(int32_t v) { return Raw(&v, 4); }
+    Body& F64(double v) { return Raw(&v, 8); }
+    Body& Uuid(const char* text) {
+        // Canonical text to file order: Data1..Data3 little-endian, then Data4.
+        uint8_t seq[16];
+        int n = 0;
+        for (const char* p = text; *p && n < 32; ++p) {
+            if (*p == '-') continue;
+            const int d = (*p <= '9') ? *p - '0' : (*p | 0x20) - 'a' + 10;
+            if (n % 2 == 0)
+                seq[n / 2] = static_cast<uint8_t>(d << 4);
+            else
+                seq[n / 2] |= static_cast<uint8_t>(d);
+            ++n;
+        }
+        const int order[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+        for (int i = 0; i < 16; ++i)
+            U8(seq[order[i]]);
+        return *this;
+    }
+    Body& Header(uint32_t tc, uint64_t value) {
+        const size_t at = bytes.size();
+        bytes.resize(at + 4 + lengthSize);
+        std::memcpy(&bytes[at], &tc, 4);
+        std::memcpy(&bytes[at + 4], &value, lengthSize);
+        return *this;
+    }
+    Body& Short(uint32_t tc, uint64_t value = 0) { return Header(tc, value); }
+    Body& Child(uint32_t tc, const Body& b) {
+        const bool crc = (tc & 0x8000u) != 0;
+        Header(tc, b.bytes.size() + (crc ? 4 : 0));
+        bytes.insert(bytes.end(), b.bytes.begin(), b.bytes.end());
+        if (crc) {
+            const uint32_t c = tmxfile::Crc32(0, b.direct.data(), b.direct.size());
+            const uint8_t* p = reinterpret_cast<const uint8_t*>(&c);
+            bytes.insert(bytes.end(), p, p + 4);
+        }
+        return *this;
+    }
+};
+
+const char* kPointClass = "C3101A1D-F157-11D3-BFE7-0010830122F0";
+
+// One object record: a point of the given class, attributes with extra items.
+Body Record(int ls, uint32_t type, const char* classId, double x,
+            const std::vector<uint8_t>& items) {
+    Body uuid(ls), data(ls), cls(ls), attrs(ls), rec(ls);
+    uuid.Uuid(classId);
+    data.U8(0x10).F64(x).F64(x + 1).F64(x + 2);
+    cls.Child(0x0002FFFBu, uuid).Child(0x0002FFFCu, data).Short(0x80027FFFu);
+    attrs.U8(0x21).Uuid("11111111-2222-3333-4444-555555555555").I32(0);
+    attrs.Raw(items.data(), items.size()).U8(0);
+    rec.Short(0x82000071u, type)
+        .Child(0x00027FFAu, cls)
+        .Child(0x02008072u, attrs)
+        .Short(0x8200007Fu);
+    return rec;
+}
+
+std::vector<uint8_t> File(int av, int ls, const std::vector<Body>& records, int unit,
+                          const Body* before = nullptr) {
+    Body file(ls), comment(ls), props(ls), settings(ls), units(ls), objects(ls);
+    char head[33];
+    std::snprintf(head, sizeof head, "3D Geometry File Format %8d", av);
+    file.Raw(head, 32);
+    comment.Raw("written by a test\x1a", 19);
+    file.Child(0x00000001u, comment);
+    if (before) file.bytes.insert(file.bytes.end(), before->bytes.begin(), before->bytes.end());
+    props.Short(0xA0000026u, 201001015u).Short(0xFFFFFFFFu);
+    file.Child(0x10000014u, props);
+    units.I32(102).I32(unit).F64(0.25).F64(0.01745).F64(0.01).I32(0).I32(3).F64(1.0).I32(0);
+    settings.Child(0x20008031u, units).Short(0xFFFFFFFFu);
+    file.Child(0x10000015u, settings);
+    for (const auto& r : records)
+        objects.Child(0x20008070u, r);
+    objects.Short(0xFFFFFFFFu);
+    file.Child(0x10000013u, objects);
+    Body end(ls);
+    const uint64_t size = file.bytes.size() + 4 + ls + ls;
+    end.Raw(&size, ls);
+    file.Child(0x00007FFFu, end);
+    return file.bytes;
+}
+
+struct Read {
+    ON_3dPointArray points;
+    ON_ClassArray<ON_NurbsCurve> curves;
+    ON_ClassArray<ON_Brep> breps;
+    ON_ClassArray<ON_Mesh> meshes;
+    TMXFileReader reader;
+    int ok;
+    explicit Read(const std::vector<uint8_t>& b)
+        : ok(reader.ReadBuffer(b.data(), b.size(), "made.3dm", points, curves, breps, meshes)) {}
+};
+
+TEST(SyntheticFile, ViewAidsAndUnknownClassesAreSkippedHiddenObjectsRead) {
+    const int ls = 8;
+    const std::vector<Body> records = {
+        Record(ls, 1, kPointClass, 1, {}),
+        Record(ls, 1, kPointClass, 10, {19, 2}),                       // page (layout) space
+        Record(ls, 1, "01234567-89AB-CDEF-0123-456789ABCDEF", 20, {}), // a class nobody knows
+        Record(ls, 0x20000000u, kPointClass, 30, {}),                  // typed as a clipping plane
+        Record(ls, 1, kPointClass, 40, {11, 0, 12, 1}), // hidden, by flag and by mode
+    };
+    Read r(File(50, ls, records, 0));
+    ASSERT_EQ(r.ok, 1) << r.reader.GetError();
+    const TMXFileReport& rep = r.reader.GetReport();
+    ASSERT_EQ(r.points.Count(), 2);
+    EXPECT_EQ(r.points[0].x, 1.0);
+    EXPECT_EQ(r.points[1].z, 42.0);
+    EXPECT_EQ(rep.ReadCount("point"), 2);
+    EXPECT_EQ(rep.SkippedCount("page-space object"), 1);
+    EXPECT_EQ(rep.SkippedCount("clipping plane"), 1);
+    EXPECT_EQ(rep.SkippedCount("object of an unknown class"), 1);
+    EXPECT_EQ(rep.SkippedTotal(), 3);
+    EXPECT_EQ(rep.unitSystem, 0); // "none"
+    EXPECT_EQ(rep.metersPerUnit, 1.0);
+    EXPECT_EQ(rep.absoluteTolerance, 0.25);
+    EXPECT_EQ(rep.openNurbsVersion, 201001015u);
+}
+
+TEST(SyntheticFile, Rhino1HeaderOverAVersion2BodyIsReadAsVersion2) {
+    const int ls = 4;
+    Body fluff(ls), summary(ls);
+    summary.Raw("\x01\x02\x03\x04", 4);
+    fluff.Child(0x02000013u & ~0x8000u, summary); // a leading Rhino 1 chunk
+    Read r(File(1, ls, {Record(ls, 1, kPointClass, 5, {})}, 2, &fluff));
+    ASSERT_EQ(r.ok, 1) << r.reader.GetError();
+    EXPECT_EQ(r.reader.GetReport().archiveVersion, 2);
+    ASSERT_EQ(r.points.Count(), 1);
+    EXPECT_EQ(r.points[0].y, 6.0);
+
+    // Without tables it stays a Rhino 1 file, which is refused by name.
+    Body only(ls), hdr(ls), c(ls);
+    hdr.Raw("3D Geometry File Format        1", 32);
+    c.Raw("old\x1a", 4);
+    hdr.Child(1, c).Child(0x02000013u & ~0x8000u, summary);
+    Read v1(hdr.bytes);
+    EXPECT_EQ(v1.ok, 0);
+    EXPECT_EQ(v1.reader.GetError().compare(0, 29, "made.3dm is a Rhino 1 file (a"), 0)
+        << v1.reader.GetError();
+}
+
+TEST(SyntheticFile, EndMarkMustGiveTheFileSize) {
+    std::vector<uint8_t> b = File(50, 8, {Record(8, 1, kPointClass, 1, {})}, 2);
+    b[b.size() - 8] ^= 1; // the stored size is one off
+    Read r(b);
+    EXPECT_EQ(r.ok, 0);
+    EXPECT_NE(r.reader.GetError().find("the end-of-file mark"), std::string::npos)
+        << r.reader.GetError();
+    EXPECT_EQ(r.points.Count(), 0);
+}
+
+} // namespace
