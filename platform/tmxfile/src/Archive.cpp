@@ -47,6 +47,7 @@ struct RecordInfo {
 
 // Geometry of one block member, kept until the references that use it are expanded.
 struct Member {
+    size_t weight = 0; // points, control points, vertices and faces it holds
     ON_3dPointArray points;
     ON_ClassArray<ON_NurbsCurve> curves;
     ON_ClassArray<ON_Brep> breps;
@@ -113,6 +114,11 @@ private:
     unsigned ov_ = 0;
     std::map<Uuid, Definition> definitions_;
     std::map<Uuid, std::unique_ptr<Member>> members_;
+    size_t expanded_ = 0; // elements copied into the containers by block expansion
+    size_t visits_ = 0;   // members visited expanding one reference
+    size_t produced_ = 0; // elements copied expanding one reference
+    static constexpr size_t kMaxExpanded = 50000000;
+    static constexpr size_t kMaxCopies = 1000000;
 };
 
 std::string Archive::ErrorText() const {
@@ -616,6 +622,21 @@ bool Archive::Expand(const Uuid& definition, const ON_Xform& xform, Sink& sink, 
         auto m = members_.find(id);
         if (m == members_.end()) continue; // members the reader left out, or linked geometry
         const Member& mem = *m->second;
+        // Blocks placed in blocks multiply: a few nested levels of many
+        // references can ask for more copies than any memory holds.
+        if (++visits_ > kMaxCopies) {
+            problem = "its blocks, nested, would make more than " +
+                      std::to_string(kMaxCopies / 1000000) + " million copies";
+            open.erase(definition);
+            return false;
+        }
+        produced_ += mem.weight;
+        if (expanded_ + produced_ > kMaxExpanded) {
+            problem = "expanding its blocks would copy more than " +
+                      std::to_string(kMaxExpanded / 1000000) + " million elements";
+            open.erase(definition);
+            return false;
+        }
         if (mem.isReference) {
             if (!Expand(mem.definition, xform * mem.xform, sink, depth + 1, open, problem)) {
                 open.erase(definition);
@@ -695,6 +716,15 @@ bool Archive::ReadObjects(const Chunk& table) {
         }
         if (res.outcome == ObjectResult::Outcome::Null) continue;
         Count(report_.read, res.kind);
+        size_t w = static_cast<size_t>(mem->points.Count());
+        for (int i = 0; i < mem->curves.Count(); ++i)
+            w += static_cast<size_t>(mem->curves[i].m_cv_count);
+        for (int i = 0; i < mem->breps.Count(); ++i)
+            w += static_cast<size_t>(mem->breps[i].m_V.Count() + mem->breps[i].m_E.Count() +
+                                     mem->breps[i].m_F.Count());
+        for (int i = 0; i < mem->meshes.Count(); ++i)
+            w += static_cast<size_t>(mem->meshes[i].m_V.Count() + mem->meshes[i].m_F.Count());
+        mem->weight = w;
         if (res.outcome == ObjectResult::Outcome::Reference) {
             mem->isReference = true;
             mem->definition = res.definition;
@@ -743,10 +773,12 @@ bool Archive::ReadObjects(const Chunk& table) {
             // Expand into a scratch sink first so a broken block adds nothing.
             Member scratch;
             Sink sink{scratch.points, scratch.curves, scratch.breps, scratch.meshes};
+            visits_ = produced_ = 0;
             if (!Expand(res.definition, res.xform, sink, 0, open, problem)) {
                 Count(report_.skipped, res.kind, problem);
                 break;
             }
+            expanded_ += produced_;
             Count(report_.read, res.kind);
             out_.points.Append(scratch.points.Count(), scratch.points.Array());
             for (int k = 0; k < scratch.curves.Count(); ++k)

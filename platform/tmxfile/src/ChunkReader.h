@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,14 @@ public:
     // read to the end and moves the cursor past it.
     bool Peek(uint32_t& typecode);
     bool PeekU32(uint32_t& v) { return Peek(v); }
+    // Copies n bytes found offset bytes past the cursor, if they lie in the
+    // open chunk; moves nothing and records no failure.
+    bool PeekAt(size_t offset, void* dst, size_t n) const {
+        if (offset > Remaining() || n > Remaining() - offset) return false;
+        std::memcpy(dst, data_ + pos_ + offset, n);
+        return true;
+    }
+    int LengthSize() const { return lengthSize_; }
     // subject names the chunk in a failure ("" leaves the subject to the caller's context).
     bool Begin(Chunk& c, const char* subject = nullptr);
     bool Begin(Chunk& c, uint32_t expected, const char* what);

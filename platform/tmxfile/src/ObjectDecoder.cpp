@@ -1009,6 +1009,17 @@ static uint64_t MaxInflated(uint64_t compressed) {
     return compressed * 1032u + 64u;
 }
 
+// Whether the compressed buffer at the cursor can give size bytes: checked
+// before the room for them is allocated.
+bool ObjectDecoder::CompressedCanHold(uint64_t size) {
+    uint8_t method = 0;
+    if (!r_.PeekAt(8, &method, 1)) return false;
+    if (method == 0) return size <= r_.Remaining() - 9;
+    uint64_t length = 0;
+    if (!r_.PeekAt(9 + 4, &length, static_cast<size_t>(r_.LengthSize()))) return false;
+    return size <= MaxInflated(length);
+}
+
 bool ObjectDecoder::ReadCompressed(void* dst, size_t expected, bool& present, const char* what) {
     present = false;
     uint32_t size = 0, crc = 0;
@@ -1151,6 +1162,10 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
                                std::to_string(size) + " bytes instead of " +
                                std::to_string(v * bufs[k].elem) + " for " + std::to_string(vcount) +
                                " vertices");
+            if (size != 0 && !CompressedCanHold(size))
+                return r_.Fail(std::string("the ") + bufs[k].what + " claim " +
+                               std::to_string(size) +
+                               " bytes, more than their compressed bytes can hold");
             void* dst = nullptr;
             std::string scratch;
             switch (k) {
@@ -1170,7 +1185,7 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
                 }
                 break;
             case 3:
-                if (size && size <= MaxInflated(r_.Remaining())) {
+                if (size) {
                     scratch.resize(size);
                     dst = &scratch[0];
                 }
@@ -1197,9 +1212,9 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
             uint32_t size = 0;
             if (!r_.PeekU32(size)) return false;
             if (size != 0) {
-                if (size > MaxInflated(r_.Remaining()))
-                    return r_.Fail(
-                        "the surface parameters claim more bytes than the file can hold");
+                if (!CompressedCanHold(size))
+                    return r_.Fail("the surface parameters claim more bytes than their "
+                                   "compressed bytes can hold");
                 std::string scratch(size, '\0');
                 bool present = false;
                 if (!ReadCompressed(&scratch[0], size, present, "surface parameters")) return false;
@@ -1234,6 +1249,9 @@ bool ObjectDecoder::ReadMesh(ON_Mesh& m) {
                             return r_.Fail("a mesh of " + std::to_string(vcount) +
                                            " vertices has " + std::to_string(n) +
                                            " double-precision vertices");
+                        if (!CompressedCanHold(static_cast<uint64_t>(n) * 24))
+                            return r_.Fail("the double-precision vertices claim more bytes than "
+                                           "their compressed bytes can hold");
                         Fill(m.m_dV, vcount);
                         bool present = false;
                         if (!ReadCompressed(m.m_dV.Array(), static_cast<size_t>(n) * 24, present,

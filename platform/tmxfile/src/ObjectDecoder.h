@@ -78,6 +78,7 @@ private:
     bool ReadInstanceRef(ObjectResult& result);
 
     // A compressed buffer of exactly `expected` bytes (or an empty one) into dst.
+    bool CompressedCanHold(uint64_t size);
     bool ReadCompressed(void* dst, size_t expected, bool& present, const char* what);
     bool ReadXform(ON_Xform& x);
     bool ReadPoint3(ON_3dPoint& p);

@@ -85,7 +85,7 @@ Body Record(int ls, uint32_t type, const char* classId, double x,
 }
 
 std::vector<uint8_t> File(int av, int ls, const std::vector<Body>& records, int unit,
-                          const Body* before = nullptr) {
+                          const Body* before = nullptr, const Body* tables = nullptr) {
     Body file(ls), comment(ls), props(ls), settings(ls), units(ls), objects(ls);
     char head[33];
     std::snprintf(head, sizeof head, "3D Geometry File Format %8d", av);
@@ -98,6 +98,7 @@ std::vector<uint8_t> File(int av, int ls, const std::vector<Body>& records, int 
     units.I32(102).I32(unit).F64(0.25).F64(0.01745).F64(0.01).I32(0).I32(3).F64(1.0).I32(0);
     settings.Child(0x20008031u, units).Short(0xFFFFFFFFu);
     file.Child(0x10000015u, settings);
+    if (tables) file.bytes.insert(file.bytes.end(), tables->bytes.begin(), tables->bytes.end());
     for (const auto& r : records)
         objects.Child(0x20008070u, r);
     objects.Short(0xFFFFFFFFu);
@@ -176,6 +177,120 @@ TEST(SyntheticFile, EndMarkMustGiveTheFileSize) {
     EXPECT_NE(r.reader.GetError().find("the end-of-file mark"), std::string::npos)
         << r.reader.GetError();
     EXPECT_EQ(r.points.Count(), 0);
+}
+
+// A record holding any class data, with its attribute id and mode.
+Body RawRecord(int ls, uint32_t type, const char* classId, const Body& data, const std::string& id,
+               uint8_t mode) {
+    Body uuid(ls), cls(ls), attrs(ls), rec(ls);
+    uuid.Uuid(classId);
+    cls.Child(0x0002FFFBu, uuid).Child(0x0002FFFCu, data).Short(0x80027FFFu);
+    attrs.U8(0x21).Uuid(id.c_str()).I32(0);
+    if (mode) attrs.U8(12).U8(mode);
+    attrs.U8(0);
+    rec.Short(0x82000071u, type)
+        .Child(0x00027FFAu, cls)
+        .Child(0x02008072u, attrs)
+        .Short(0x8200007Fu);
+    return rec;
+}
+
+std::string Id(int kind, int n) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%08X-0000-0000-0000-%012X", kind, n);
+    return buf;
+}
+
+TEST(SyntheticFile, MeshBufferClaimingMoreThanItsBytesIsRefusedBeforeAllocating) {
+    const int ls = 8;
+    Body data(ls), z(ls);
+    const int32_t v = 300000000; // 3.6 GB of float vertices claimed
+    data.U8(0x38).I32(v).I32(0);
+    for (int i = 0; i < 144; ++i)
+        data.U8(0);
+    data.I32(-1);
+    for (int i = 0; i < 5; ++i)
+        data.U8(0);
+    data.I32(4);
+    z.U8(0x78).U8(0xDA).U8(3).U8(0).U8(0).U8(0).U8(0).U8(1);
+    const uint32_t size = 12u * static_cast<uint32_t>(v), crc = 0;
+    data.Raw(&size, 4).Raw(&crc, 4).U8(1).Child(0x40008000u, z);
+    Read r(File(50, ls,
+                {RawRecord(ls, 0x20, "4ED7D4E4-E947-11D3-BFE5-0010830122F0", data, Id(1, 1), 0)},
+                2));
+    EXPECT_EQ(r.ok, 0);
+    EXPECT_NE(r.reader.GetError().find("mesh vertices claim 3600000000 bytes, more than their "
+                                       "compressed bytes can hold"),
+              std::string::npos)
+        << r.reader.GetError();
+}
+
+TEST(SyntheticFile, BlocksNestedIntoAnExplosionAreSkippedNotExpanded) {
+    // Block 0 holds a point; block k holds two references to block k-1; one
+    // reference to block 40 would ask for 2^40 points.
+    const int ls = 8, levels = 40;
+    std::vector<Body> records;
+    Body table(ls), defs(ls);
+    auto identity = [](Body& b) {
+        for (int i = 0; i < 16; ++i)
+            b.F64(i % 5 == 0 ? 1.0 : 0.0);
+    };
+    for (int k = 0; k <= levels; ++k) {
+        Body def(ls), uuid(ls), cls(ls), rec(ls);
+        def.U8(0x10).Uuid(Id(0xD, k).c_str());
+        if (k == 0) {
+            def.I32(1).Uuid(Id(0xA, 0).c_str());
+            Body p(ls);
+            p.U8(0x10).F64(1).F64(2).F64(3);
+            records.push_back(RawRecord(ls, 1, kPointClass, p, Id(0xA, 0), 3));
+        } else {
+            def.I32(2).Uuid(Id(0xB, 2 * k).c_str()).Uuid(Id(0xB, 2 * k + 1).c_str());
+            for (int j = 0; j < 2; ++j) {
+                Body ref(ls);
+                ref.U8(0x10).Uuid(Id(0xD, k - 1).c_str());
+                identity(ref);
+                for (int i = 0; i < 6; ++i)
+                    ref.F64(0);
+                records.push_back(RawRecord(ls, 0x1000, "F9CFB638-B9D4-4340-87E3-C56E7865D96A", ref,
+                                            Id(0xB, 2 * k + j), 3));
+            }
+        }
+        for (int i = 0; i < 4; ++i)
+            def.I32(0); // name, description, URL, URL tag
+        for (int i = 0; i < 6; ++i)
+            def.F64(0);
+        def.I32(0).I32(0); // static, no linked file
+        uuid.Uuid("26F8BFF6-2618-417F-A158-153D64A94989");
+        cls.Child(0x0002FFFBu, uuid).Child(0x0002FFFCu, def).Short(0x80027FFFu);
+        rec.Child(0x00027FFAu, cls);
+        defs.Child(0x20008076u, rec);
+    }
+    defs.Short(0xFFFFFFFFu);
+    table.Child(0x10000021u, defs);
+    Body top(ls);
+    top.U8(0x10).Uuid(Id(0xD, levels).c_str());
+    identity(top);
+    for (int i = 0; i < 6; ++i)
+        top.F64(0);
+    records.push_back(
+        RawRecord(ls, 0x1000, "F9CFB638-B9D4-4340-87E3-C56E7865D96A", top, Id(0xC, 0), 0));
+    // and one reference to block 3: 8 points
+    Body small(ls);
+    small.U8(0x10).Uuid(Id(0xD, 3).c_str());
+    identity(small);
+    for (int i = 0; i < 6; ++i)
+        small.F64(0);
+    records.push_back(
+        RawRecord(ls, 0x1000, "F9CFB638-B9D4-4340-87E3-C56E7865D96A", small, Id(0xC, 1), 0));
+
+    Read r(File(50, ls, records, 2, nullptr, &table));
+    ASSERT_EQ(r.ok, 1) << r.reader.GetError();
+    EXPECT_EQ(r.points.Count(), 8);
+    const TMXFileReport& rep = r.reader.GetReport();
+    EXPECT_EQ(rep.instanceDefinitions, levels + 1);
+    EXPECT_EQ(rep.SkippedCount("instance reference"), 1);
+    for (const auto& k : rep.skipped)
+        EXPECT_NE(k.reason.find("million copies"), std::string::npos) << k.reason;
 }
 
 } // namespace
