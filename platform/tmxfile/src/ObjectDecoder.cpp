@@ -286,6 +286,11 @@ bool ObjectDecoder::ReadArcCurve(ON_ArcCurve& c) {
     if (!ReadPlane(plane) || !r_.F64(radius) || !r_.Skip(72) || !ReadInterval(angle) ||
         !ReadInterval(c.m_t) || !r_.I32(dim))
         return false;
+    // The NURBS form takes its span count from the angle: it must be a real turn.
+    const double turn = angle.Length();
+    if (!(std::isfinite(radius) && radius > 0 && std::isfinite(turn) && turn > 0 &&
+          turn <= 2 * ON_PI * (1 + 1e-9) && c.m_t.IsIncreasing()))
+        return r_.Fail("an arc has an impossible radius, angle or domain");
     c.m_arc.plane = plane;
     c.m_arc.radius = radius;
     c.m_arc.m_angle = angle;
@@ -558,6 +563,10 @@ bool ObjectDecoder::ReadRevSurface(ON_RevSurface& s, int depth) {
     if (major == 1 && s.m_t[0] > s.m_t[1]) s.m_t.Swap();
     if (major >= 2 && !ReadInterval(s.m_t)) return false;
     if (!ReadBox() || !r_.I32(transposed) || !r_.U8(hasCurve)) return false;
+    const double turn = std::fabs(s.m_angle.Length());
+    if (!(std::isfinite(turn) && turn > 0 && turn <= 2 * ON_PI * (1 + 1e-9) &&
+          s.m_t.IsIncreasing()))
+        return r_.Fail("a surface of revolution has an impossible angle or domain");
     s.m_bTransposed = transposed != 0;
     if (!hasCurve) return r_.Fail("a surface of revolution has no profile curve");
     std::unique_ptr<ON_Curve> profile;
@@ -724,6 +733,12 @@ bool ObjectDecoder::ReadExtrusionObject(Sink& out) {
     const bool closed = profile->IsClosed();
     cap[0] = cap[1] = closed;
     if (minor >= 2 && (!r_.Bool(cap[0]) || !r_.Bool(cap[1]))) return false;
+    // Several profiles are the segments of one polycurve: the count must be theirs.
+    const ON_PolyCurve* pieces = ON_PolyCurve::Cast(profile.get());
+    const int have = profileCount == 1 ? 1 : pieces ? pieces->SegmentCount() : 1;
+    if (have != profileCount)
+        return r_.Fail("an extrusion announces " + std::to_string(profileCount) +
+                       " profiles but holds " + std::to_string(have));
     e.m_profile_count = profileCount;
     e.m_profile = profile.release();
     e.m_bCap[0] = cap[0];
