@@ -319,6 +319,20 @@ TEST(Foreign, FilesThatAreNot3dmOrNotReadableAreRefusedByName) {
         << reader.GetError();
 }
 
+// Inputs the fuzzer once broke the reader with, kept so that they stay handled.
+TEST(Damaged, FuzzerFindingsStayRefused) {
+    const std::string dir = std::string(QUORLA_SOURCE_DIR) + "/tests/platform/tmxfile/regressions/";
+    for (const char* name : {"extrusion-profile-count.3dm"}) {
+        const std::vector<uint8_t> b = Load(
+#ifdef _WIN32
+            "Z:" +
+#endif
+            dir + name);
+        ASSERT_GT(b.size(), 32u) << name;
+        ExpectRefused(Read(b, name), name, name);
+    }
+}
+
 TEST(Damaged, FailureKeepsWhatTheContainersHeldBefore) {
     ON_3dPointArray points;
     ON_ClassArray<ON_NurbsCurve> curves;
