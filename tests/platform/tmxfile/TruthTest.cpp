@@ -4,6 +4,10 @@
 // curve -> its NURBS form, a polycurve one per segment; a surface -> a
 // one-face B-rep; an extrusion -> its B-rep form; block members appear only
 // through their references, transformed by the reference's xform.
+// Not compared: `samples` and `bbox` (evaluations of the geometry, the object
+// model's work, not the file's data), attributes such as names, layers and
+// colours (the import does not receive them), and trim curves (the truth has
+// none: rhino3dm gives no access to them).
 #include "TMXFile.h"
 #include "TestJson.h"
 
