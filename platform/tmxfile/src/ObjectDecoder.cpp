@@ -1032,7 +1032,8 @@ bool ObjectDecoder::CompressedCanHold(uint64_t size) {
     if (method == 0) return size <= r_.Remaining() - 9;
     uint64_t length = 0;
     if (!r_.PeekAt(9 + 4, &length, static_cast<size_t>(r_.LengthSize()))) return false;
-    return size <= MaxInflated(length);
+    const size_t header = 9 + 4 + static_cast<size_t>(r_.LengthSize());
+    return length <= r_.Remaining() - header && size <= MaxInflated(length);
 }
 
 bool ObjectDecoder::ReadCompressed(void* dst, size_t expected, bool& present, const char* what) {

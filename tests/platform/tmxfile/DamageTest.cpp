@@ -322,7 +322,7 @@ TEST(Foreign, FilesThatAreNot3dmOrNotReadableAreRefusedByName) {
 // Inputs the fuzzer once broke the reader with, kept so that they stay handled.
 TEST(Damaged, FuzzerFindingsStayRefused) {
     const std::string dir = std::string(QUORLA_SOURCE_DIR) + "/tests/platform/tmxfile/regressions/";
-    for (const char* name : {"extrusion-profile-count.3dm"}) {
+    for (const char* name : {"extrusion-profile-count.3dm", "mesh-surface-parameters-size.3dm"}) {
         const std::vector<uint8_t> b = Load(
 #ifdef _WIN32
             "Z:" +
