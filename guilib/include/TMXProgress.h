@@ -18,6 +18,12 @@
 // integer percentage (and the status line) as they were does not touch the
 // window at all, so StepIt may be called once per item for millions of items.
 //
+// Console programs switch the presentation (SetPresentation) to a line on
+// standard error: the title, a bar, the percentage and a given status text,
+// redrawn in place with a carriage return only when what it shows changes,
+// and wiped when the progress ends; or to no presentation at all. Neither
+// creates a window, so neither needs a window system.
+//
 // No message loop runs here: the window repaints when the calling thread
 // next processes its messages. SetStatus, SetCurrent and StepIt before
 // StartProgress or after EndProgress only store their values. Every call
@@ -30,6 +36,12 @@ class TMXProgressView;
 
 class TMXUI_API TMXProgress {
 public:
+    enum Presentation { PresentWindow = 0, PresentConsole = 1, PresentNone = 2 };
+    // Process-wide; takes effect at the next StartProgress of every object.
+    // Other values are ignored.
+    static void SetPresentation(int presentation);
+    static int GetPresentation();
+
     TMXProgress();
     TMXProgress(CString title, CString status, double minimum, double maximum, CWnd* parent);
     ~TMXProgress();

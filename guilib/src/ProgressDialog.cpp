@@ -2,6 +2,7 @@
 // 8000, by data exchange) and a bar (8001) whose range stays the control's
 // default 0..100, so its position is the percentage.
 #include "ProgressView.h"
+#include "TMXProgress.h"
 #include "resource.h"
 
 namespace {
@@ -27,6 +28,7 @@ protected:
 
 class ProgressWindowView : public TMXProgressView {
 public:
+    int Presentation() const override { return TMXProgress::PresentWindow; }
     BOOL Open(CWnd* parent) override { return m_dlg.Create(IDD_TMX_PROGRESS, parent); }
     void Close() override { m_dlg.DestroyWindow(); }
     BOOL IsOpen() const override { return m_dlg.m_hWnd != nullptr; }

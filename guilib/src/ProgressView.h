@@ -13,6 +13,8 @@ class TMXProgressView {
 public:
     virtual ~TMXProgressView() = default;
 
+    // TMXProgress::PresentWindow, PresentConsole or PresentNone.
+    virtual int Presentation() const = 0;
     virtual BOOL Open(CWnd* parent) = 0;
     virtual void Close() = 0;
     virtual BOOL IsOpen() const = 0;
@@ -27,6 +29,8 @@ public:
 protected:
     virtual void ShowPosition(int percent) = 0;
     virtual void ShowStatus(const CString& text) = 0;
+    // The status line hands over to the percentage; a window writes it out.
+    virtual void ShowPercentText(int percent);
 
 private:
     BOOL m_bPosShown = FALSE;
@@ -37,3 +41,7 @@ private:
 
 // The dialog-window view (template 8001 of the library).
 TMXProgressView* TMXCreateProgressWindowView();
+// One line on standard error, redrawn in place (console programs).
+TMXProgressView* TMXCreateProgressConsoleView();
+// Shows nothing.
+TMXProgressView* TMXCreateProgressHiddenView();

@@ -24,11 +24,15 @@ void TMXProgressView::Position(int percent) {
 
 void TMXProgressView::PercentText(int percent) {
     if (m_bPercentTextShown && m_nPercentText == percent) return;
+    ShowPercentText(percent);
+    m_bPercentTextShown = TRUE;
+    m_nPercentText = percent;
+}
+
+void TMXProgressView::ShowPercentText(int percent) {
     CString text;
     text.Format(L"%d %% complete", percent);
     ShowStatus(text);
-    m_bPercentTextShown = TRUE;
-    m_nPercentText = percent;
 }
 
 void TMXProgressView::StatusText(const CString& text) {
@@ -36,12 +40,39 @@ void TMXProgressView::StatusText(const CString& text) {
     ShowStatus(text);
 }
 
+namespace {
+
+int s_presentation = TMXProgress::PresentWindow;
+
+TMXProgressView* CreateView(int presentation) {
+    switch (presentation) {
+    case TMXProgress::PresentConsole:
+        return TMXCreateProgressConsoleView();
+    case TMXProgress::PresentNone:
+        return TMXCreateProgressHiddenView();
+    default:
+        return TMXCreateProgressWindowView();
+    }
+}
+
+} // namespace
+
+void TMXProgress::SetPresentation(int presentation) {
+    if (presentation == PresentWindow || presentation == PresentConsole ||
+        presentation == PresentNone)
+        s_presentation = presentation;
+}
+
+int TMXProgress::GetPresentation() {
+    return s_presentation;
+}
+
 TMXProgress::TMXProgress() : TMXProgress(L"Progress", CString(), 0.0, 100.0, nullptr) {}
 
 TMXProgress::TMXProgress(CString title, CString status, double minimum, double maximum,
                          CWnd* parent)
-    : m_pView(TMXCreateProgressWindowView()), m_strTitle(title), m_strStatus(status),
-      m_dMin(minimum), m_dMax(maximum), m_dCurrent(minimum), m_pParentWnd(parent),
+    : m_pView(CreateView(s_presentation)), m_strTitle(title), m_strStatus(status), m_dMin(minimum),
+      m_dMax(maximum), m_dCurrent(minimum), m_pParentWnd(parent),
       m_bStatusGiven(!status.IsEmpty()) {}
 
 TMXProgress::~TMXProgress() {
@@ -89,6 +120,11 @@ void TMXProgress::StartProgress() {
     // Template 8001 comes from this library, whichever module calls.
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     if (m_pView->IsOpen()) m_pView->Close();
+    // The presentation in force now, whatever it was when the object was made.
+    if (m_pView->Presentation() != s_presentation) {
+        delete m_pView;
+        m_pView = CreateView(s_presentation);
+    }
     if (!m_pParentWnd) m_pParentWnd = AfxGetMainWnd();
     if (!m_pView->Open(m_pParentWnd)) return;
     m_pView->Reset();
