@@ -28,3 +28,51 @@ typedef int (*QuorlaProductTitleFn)(wchar_t* buffer, int size);
 // resource chain): Quorla.dll for its own dialogs and strings.
 typedef HINSTANCE (*QuorlaFindResourceFn)(LPCWSTR name, LPCWSTR type);
 #define QUORLA_FINDRESOURCE_EXPORT "QuorlaFindResource"
+
+// One import, exactly as the Import command runs it after its two dialogs,
+// for the command-line tool. The options dialog's values (-1: no selection);
+// unitFromFile 1 takes the file's own unit where it is one of the five, else
+// unitIndex with a warning.
+typedef struct QuorlaImportOptions {
+    int curveMode; // 0 3D sketch in a part, 1 in an assembly, 2 drawing
+    int meshMode;  // 0 solid bodies, 1 3D sketch lines
+    int multibody; // 1: one part for all meshes
+    int unitIndex; // 0 mm, 1 cm, 2 m, 3 in, 4 ft
+    int progress;  // progress for the mesh conversion
+    int unitFromFile;
+} QuorlaImportOptions;
+
+// What the Import command would show in a message box (severity 0, an error)
+// or as a warning (severity 1): caption (the product title) and text.
+typedef void (*QuorlaMessageFn)(void* context, int severity, const wchar_t* caption,
+                                const wchar_t* text);
+// The reader's objects by kind, in order of first appearance: read (skipped
+// 0) or left out (skipped 1, with the reason). Texts are UTF-8.
+typedef void (*QuorlaKindFn)(void* context, int skipped, const char* kind, int count,
+                             const char* reason);
+typedef struct QuorlaImportCallbacks {
+    void* context;
+    QuorlaMessageFn message; // null: the Import command's message boxes
+    QuorlaKindFn kind;       // may be null
+} QuorlaImportCallbacks;
+
+// failedStep: 0 none, 1 reader, 2 curve conversion, 3 mesh conversion.
+typedef struct QuorlaImportResult {
+    int failedStep;
+    int archiveVersion;
+    int unitSystem; // the file's openNURBS unit code: 0 none, 2 mm, 3 cm, 4 m, 8 in, 9 ft, ...
+    double metersPerUnit;
+    double absoluteTolerance;
+    int unitIndex;                                // the unit the import used
+    int unitFromFile;                             // 1 when that is the file's own
+    int points, curves, breps, brepEdges, meshes; // what the reader gave the conversion
+    int curvesConverted, meshesConverted;         // 1 when the conversion ran
+} QuorlaImportResult;
+
+// Imports the file into new documents of the host given to InitUserDLL3.
+// Returns 1 when the file was read and every conversion that ran succeeded,
+// 0 otherwise (-1 when the add-in is not running or an argument is null);
+// result may be null.
+typedef int (*QuorlaImportFn)(const wchar_t* path, const QuorlaImportOptions* options,
+                              const QuorlaImportCallbacks* callbacks, QuorlaImportResult* result);
+#define QUORLA_IMPORT_EXPORT "QuorlaImport"

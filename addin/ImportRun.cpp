@@ -1,0 +1,178 @@
+#include "ImportRun.h"
+#include "ProductTitle.h"
+
+#include <Convert.h>
+#include <TMX3DM.h>
+
+namespace {
+
+const wchar_t* const kUnitNames[5] = {L"millimeters", L"centimeters", L"meters", L"inches",
+                                      L"feet"};
+
+CString FileUnitName(int unitSystem) {
+    switch (unitSystem) {
+    case 0:
+        return L"none";
+    case 1:
+        return L"microns";
+    case 5:
+        return L"kilometers";
+    case 11:
+        return L"custom units";
+    case 255:
+        return L"unset";
+    default: {
+        int index = UnitIndexOfFileUnit(unitSystem);
+        if (index >= 0) return kUnitNames[index];
+        CString text;
+        text.Format(L"unit code %d", unitSystem);
+        return text;
+    }
+    }
+}
+
+// The reader's containers; freed in the order meshes, B-reps, curves, points
+// on every path.
+struct Containers {
+    ON_3dPointArray points;
+    ON_ClassArray<ON_NurbsCurve> curves;
+    ON_ClassArray<ON_Brep> breps;
+    ON_ClassArray<ON_Mesh> meshes;
+
+    Containers() = default;
+    Containers(const Containers&) = delete;
+    Containers& operator=(const Containers&) = delete;
+    ~Containers() {
+        meshes.Destroy();
+        breps.Destroy();
+        curves.Destroy();
+        points.Destroy();
+    }
+};
+
+// Wait cursor on for the scope, also when a message box is up.
+class Waiting {
+public:
+    explicit Waiting(ImportFeedback& feedback) : feedback_(feedback) { feedback_.BeginWait(); }
+    ~Waiting() { feedback_.EndWait(); }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+private:
+    ImportFeedback& feedback_;
+};
+
+void ShowBox(const CString& caption, const CString& text) {
+    HWND owner = AfxGetSafeHwnd(AfxGetMainWnd());
+    ::MessageBoxW(owner, text, caption, MB_OK | MB_ICONWARNING);
+}
+
+} // namespace
+
+void MessageBoxFeedback::Error(const CString& caption, const CString& text) {
+    ShowBox(caption, text);
+}
+
+void MessageBoxFeedback::Warning(const CString& caption, const CString& text) {
+    ShowBox(caption, text);
+}
+
+void MessageBoxFeedback::BeginWait() {
+    AfxDoWaitCursor(1);
+}
+
+void MessageBoxFeedback::EndWait() {
+    AfxDoWaitCursor(-1);
+}
+
+int UnitIndexOfFileUnit(int unitSystem) {
+    switch (unitSystem) {
+    case 2:
+        return 0; // millimeters
+    case 3:
+        return 1; // centimeters
+    case 4:
+        return 2; // meters
+    case 8:
+        return 3; // inches
+    case 9:
+        return 4; // feet
+    default:
+        return -1;
+    }
+}
+
+int RunImport(HostAppHandle host, const CString& path, const ImportOptions& options,
+              ImportFeedback& feedback, ImportOutcome* outcome) {
+    ImportOutcome local;
+    ImportOutcome& out = outcome ? *outcome : local;
+    out = ImportOutcome();
+    const CString caption(ProductTitle);
+
+    Waiting waiting(feedback);
+    Containers objects;
+    if (!TMX3DM::_3DMToObjects(path, objects.points, objects.curves, objects.breps,
+                               objects.meshes)) {
+        out.failedStep = kImportReader;
+        feedback.Error(caption, TMX3DM::GetError());
+        return 0;
+    }
+
+    const TMXFileReport& report = TMX3DM::GetReport();
+    out.archiveVersion = report.archiveVersion;
+    out.unitSystem = report.unitSystem;
+    out.metersPerUnit = report.metersPerUnit;
+    out.absoluteTolerance = report.absoluteTolerance;
+    for (const TMXFileKindCount& k : report.read)
+        out.read.push_back({k.kind, k.count, k.reason});
+    for (const TMXFileKindCount& k : report.skipped)
+        out.skipped.push_back({k.kind, k.count, k.reason});
+    out.points = objects.points.Count();
+    out.curves = objects.curves.Count();
+    out.breps = objects.breps.Count();
+    out.meshes = objects.meshes.Count();
+    for (int i = 0; i < objects.breps.Count(); i++)
+        out.brepEdges += objects.breps[i].m_E.Count();
+
+    int unitIndex = options.unitIndex;
+    if (options.unitFromFile) {
+        int fileUnit = UnitIndexOfFileUnit(report.unitSystem);
+        if (fileUnit >= 0) {
+            unitIndex = fileUnit;
+            out.unitFromFile = 1;
+        } else {
+            CString text;
+            text.Format(L"The file's unit system is \"%s\", which the import does not offer: its "
+                        L"coordinates are taken to be in %s.",
+                        static_cast<LPCWSTR>(FileUnitName(report.unitSystem)),
+                        unitIndex >= 0 && unitIndex <= 4 ? kUnitNames[unitIndex]
+                                                         : L"the host's own unit, unscaled");
+            feedback.Warning(caption, text);
+        }
+    }
+    out.unitIndex = unitIndex;
+
+    // Files keep lines and arcs as NURBS curves exact to their own tolerance.
+    RecognitionTolerance tolerance(report.absoluteTolerance);
+
+    // Points and B-reps go with the curves: a file without curves still has them.
+    if (objects.points.Count() > 0 || objects.curves.Count() > 0 || objects.breps.Count() > 0) {
+        out.curvesConverted = 1;
+        if (!ConvertCurves(host, options.curveMode, unitIndex, &objects.points, &objects.curves,
+                           nullptr, &objects.breps, nullptr, 1)) {
+            out.failedStep = kImportCurves;
+            feedback.Error(caption, GetLastConversionError());
+            return 0;
+        }
+    }
+    if (objects.meshes.Count() > 0) {
+        out.meshesConverted = 1;
+        if (!ConvertMeshes(host, objects.meshes, unitIndex, options.meshMode, options.multibody,
+                           options.progress)) {
+            out.failedStep = kImportMeshes;
+            feedback.Error(caption, GetLastConversionError());
+            return 0;
+        }
+    }
+    return 1;
+}

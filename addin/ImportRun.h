@@ -1,0 +1,80 @@
+// The import run: what the Import command does once its two dialogs have
+// given a file and the options (reader, curve conversion, mesh conversion,
+// messages, freeing). The Import command and the command-line tool (through
+// the QuorlaImport export) both call RunImport, so both import alike.
+#pragma once
+
+#include <framework.h>
+
+#include "Host.h"
+
+#include <string>
+#include <vector>
+
+// The options dialog's five values (-1: no selection), plus one the dialog
+// does not have: unitFromFile 1 takes the file's own unit where it is one of
+// the five units, else unitIndex with a warning.
+struct ImportOptions {
+    int curveMode = 0;
+    int meshMode = 0;
+    int multibody = 1;
+    int unitIndex = 3;
+    int progress = 1;
+    int unitFromFile = 0;
+};
+
+// How the run reports. The Import command shows message boxes and the wait
+// cursor; the command-line tool writes to standard error instead.
+class ImportFeedback {
+public:
+    virtual ~ImportFeedback() = default;
+    // A failure, as the command's message box shows it: caption and text.
+    virtual void Error(const CString& caption, const CString& text) = 0;
+    // Something the user should know although the import goes on.
+    virtual void Warning(const CString& caption, const CString& text) = 0;
+    virtual void BeginWait() {}
+    virtual void EndWait() {}
+};
+
+// Message boxes owned by the framework's main window (OK, warning icon) and
+// the framework's wait cursor: the Import command's feedback.
+class MessageBoxFeedback : public ImportFeedback {
+public:
+    void Error(const CString& caption, const CString& text) override;
+    void Warning(const CString& caption, const CString& text) override;
+    void BeginWait() override;
+    void EndWait() override;
+};
+
+enum ImportStep { kImportDone = 0, kImportReader = 1, kImportCurves = 2, kImportMeshes = 3 };
+
+struct ImportKindCount {
+    std::string kind;
+    int count = 0;
+    std::string reason; // why a skipped kind was left out
+};
+
+// What one run found and did, for callers that report it.
+struct ImportOutcome {
+    int failedStep = kImportDone;
+    int archiveVersion = 0;
+    int unitSystem = 0; // the file's openNURBS unit code
+    double metersPerUnit = 0.0;
+    double absoluteTolerance = 0.0;
+    int unitIndex = -1;   // the unit the run used
+    int unitFromFile = 0; // 1 when that is the file's own unit
+    int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0; // read into the containers
+    int curvesConverted = 0, meshesConverted = 0; // 1 when ConvertCurves / ConvertMeshes ran
+    std::vector<ImportKindCount> read, skipped;   // the reader's objects by kind
+};
+
+// The unit index of an openNURBS unit code, -1 for a unit the import does not
+// offer (none, microns, kilometres, custom, ...).
+int UnitIndexOfFileUnit(int unitSystem);
+
+// Imports the .3dm file at path into new documents of host. Messages are
+// captioned with ProductTitle, which the caller has formed. Returns 1 when the
+// file was read and every conversion that ran succeeded, else 0; documents
+// built before a failure stay in the host. outcome may be null.
+int RunImport(HostAppHandle host, const CString& path, const ImportOptions& options,
+              ImportFeedback& feedback, ImportOutcome* outcome);
