@@ -1,0 +1,63 @@
+// What one call of the tool did, per file: what the file held, what the
+// import made of it, what it left out and why; as text for people and as
+// JSON for scripts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorla {
+
+struct KindCount {
+    std::string kind;
+    long long count = 0;
+    std::string reason;
+};
+
+struct DocumentReport {
+    std::string name;     // per file, as its output files are named ("Part1")
+    std::string hostName; // the host's name, which counts over the whole call
+    std::string kind;     // "part", "assembly", "drawing"
+    std::string unit;     // its length unit
+    std::string json;     // files written ("" when writing failed)
+    std::string svg;
+    std::vector<KindCount> entities; // by entity type, those present
+    long long solidBodies = 0, sheetBodies = 0, faces = 0;
+    int sketches = 0;
+};
+
+struct FileReport {
+    std::string file; // as given on the command line
+    bool imported = false;
+    std::vector<std::string> errors, warnings;
+    // The file.
+    int archiveVersion = 0;
+    int fileUnitCode = 0;
+    std::string fileUnit;
+    double absoluteTolerance = 0;
+    std::vector<KindCount> read, skipped;
+    // What the reader gave the conversion.
+    bool readOk = false;
+    int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0;
+    // The unit the import used.
+    int unitIndex = -1;
+    bool unitFromFile = false;
+    // What it built and what the host refused.
+    std::vector<DocumentReport> documents;
+    std::vector<KindCount> created; // entities by type over all documents
+    long long solidBodies = 0, sheetBodies = 0, faces = 0;
+    std::vector<KindCount> refused; // by entity type, with the reason
+    std::string outputFolder;
+    double seconds = 0;
+};
+
+const char* UnitName(int unitIndex); // "millimeters" ... "feet", "none" for -1
+
+std::string TextReport(const FileReport& file);
+std::string TextSummary(const std::vector<FileReport>& files, double seconds);
+std::string JsonReport(const std::vector<FileReport>& files, double seconds);
+
+// A JSON string literal.
+std::string JsonString(const std::string& text);
+
+} // namespace quorla
