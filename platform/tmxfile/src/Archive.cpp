@@ -103,13 +103,30 @@ private:
     bool Expand(const Uuid& definition, const ON_Xform& xform, Sink& sink, int depth,
                 std::set<Uuid>& open, std::string& problem);
     bool ReadEnd(const Chunk& c);
-    void SetContext(const std::string& c) { context_ = c; }
+    void SetContext(const std::string& c) {
+        context_ = c;
+        item_ = 0;
+    }
+    // "<what> <n>" or "<what> <n> of <total>", put into words only for an error.
+    void SetContext(const char* what, size_t n, size_t total = 0) {
+        itemWhat_ = what;
+        item_ = n;
+        itemTotal_ = total;
+    }
+    std::string Context() const {
+        if (!item_) return context_;
+        std::string c = std::string(itemWhat_) + " " + std::to_string(item_);
+        if (itemTotal_) c += " of " + std::to_string(itemTotal_);
+        return c;
+    }
 
     ChunkReader r_;
     std::string name_;
     Sink& out_;
     TMXFileReport& report_;
     std::string context_; // where the reader is, for error texts
+    const char* itemWhat_ = "";
+    size_t item_ = 0, itemTotal_ = 0;
     std::string refused_; // a complete error text for files refused as a whole
     unsigned ov_ = 0;
     std::map<Uuid, Definition> definitions_;
@@ -125,7 +142,8 @@ std::string Archive::ErrorText() const {
     if (!refused_.empty()) return refused_;
     std::string t = name_ + " is damaged: ";
     const std::string& p = r_.Problem();
-    if (!context_.empty()) t += context_ + (p.compare(0, 4, "ends") == 0 ? " " : ": ");
+    const std::string context = Context();
+    if (!context.empty()) t += context + (p.compare(0, 4, "ends") == 0 ? " " : ": ");
     t += p;
     t += " (byte " + std::to_string(r_.ProblemPos()) + " of " + std::to_string(r_.Size()) + ")";
     return t;
@@ -335,7 +353,7 @@ bool Archive::ReadSettings() {
 
 bool Archive::ReadLayers() {
     for (int n = 1;; ++n) {
-        SetContext("layer " + std::to_string(n));
+        SetContext("layer", static_cast<size_t>(n));
         Chunk c;
         if (!r_.Begin(c, "")) return false;
         if (c.typecode == tcode::EndOfTable) break;
@@ -414,7 +432,7 @@ bool Archive::ReadDefinitionV6(Uuid& id, Definition& def) {
 bool Archive::ReadDefinitions() {
     const int av = r_.ArchiveVersion();
     for (int n = 1;; ++n) {
-        SetContext("block definition " + std::to_string(n));
+        SetContext("block definition", static_cast<size_t>(n));
         Chunk c;
         if (!r_.Begin(c, "")) return false;
         if (c.typecode == tcode::EndOfTable) break;
@@ -452,7 +470,7 @@ bool Archive::ReadDefinitions() {
 
 bool Archive::ReadLights() {
     for (int n = 1;; ++n) {
-        SetContext("light " + std::to_string(n));
+        SetContext("light", static_cast<size_t>(n));
         Chunk c;
         if (!r_.Begin(c, "")) return false;
         if (c.typecode == tcode::EndOfTable) break;
@@ -671,7 +689,7 @@ bool Archive::ReadObjects(const Chunk& table) {
     // known before the references that use them, wherever they stand.
     std::vector<RecordInfo> records;
     for (;;) {
-        SetContext("object " + std::to_string(records.size() + 1));
+        SetContext("object", records.size() + 1);
         uint32_t tc = 0;
         if (!r_.Peek(tc)) return false;
         if (tc == tcode::EndOfTable) break;
@@ -681,9 +699,6 @@ bool Archive::ReadObjects(const Chunk& table) {
     }
     const size_t total = records.size();
     report_.objectRecords = static_cast<int>(total);
-    auto context = [&](size_t i) {
-        return "object " + std::to_string(i + 1) + " of " + std::to_string(total);
-    };
     auto viewAid = [](const RecordInfo& info, std::string& kind) {
         if (info.type == 0x20000000u)
             kind = "clipping plane";
@@ -700,7 +715,7 @@ bool Archive::ReadObjects(const Chunk& table) {
     for (size_t i = 0; i < total; ++i) {
         const RecordInfo& info = records[i];
         if (info.attr.mode != 3) continue;
-        SetContext(context(i));
+        SetContext("object", i + 1, total);
         std::string kind;
         if (viewAid(info, kind)) {
             Count(report_.skipped, kind, kReasonViewAid);
@@ -750,7 +765,7 @@ bool Archive::ReadObjects(const Chunk& table) {
     for (size_t i = 0; i < total; ++i) {
         const RecordInfo& info = records[i];
         if (info.attr.mode == 3) continue;
-        SetContext(context(i));
+        SetContext("object", i + 1, total);
         std::string kind;
         if (viewAid(info, kind)) {
             Count(report_.skipped, kind, kReasonViewAid);
