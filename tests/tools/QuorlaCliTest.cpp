@@ -567,3 +567,27 @@ TEST_F(QuorlaCli, NoWindowIsCreatedAndNoDisplayIsNeeded) {
 }
 
 } // namespace
+
+namespace {
+
+// Lines are recognised to each file's own absolute tolerance: the same curve,
+// 0.004 mm off a straight line, is a line at 0.01 and a spline at 0.001.
+TEST_F(QuorlaCli, EachFileIsRecognisedToItsOwnTolerance) {
+    ToolRun run = Tool({L"import", TestData("near-line-tol-0.01.3dm"),
+                        TestData("near-line-tol-0.001.3dm"), TestData("near-line-tol-0.01.3dm")});
+    ASSERT_EQ(run.exit, 0) << Describe(run);
+    const struct {
+        const wchar_t* folder;
+        const char* type;
+    } want[] = {{L"near-line-tol-0.01", "line"},
+                {L"near-line-tol-0.001", "splineFromNurbs"},
+                {L"near-line-tol-0.01-2", "line"}};
+    for (const auto& w : want) {
+        const Value doc = Document(L"out\\" + std::wstring(w.folder) + L"\\Part1.json");
+        const auto entities = Entities(doc);
+        ASSERT_EQ(entities.size(), 1u) << Narrow(w.folder);
+        EXPECT_EQ((*entities[0])["type"].Str(), w.type) << Narrow(w.folder);
+    }
+}
+
+} // namespace
