@@ -34,8 +34,9 @@ struct TMXFileReport {
     // "B-rep", "extrusion", "mesh", "instance reference", ...), in order of first
     // appearance. A block member is counted once, where it is stored.
     std::vector<TMXFileKindCount> read;
-    // Objects left out, by kind, with the reason ("SubD", "annotation", "clipping
-    // plane", "page-space object", ...).
+    // Objects left out, by kind and reason ("SubD", "annotation", "clipping
+    // plane", "page-space object", ...): a kind left out for two reasons has
+    // two entries.
     std::vector<TMXFileKindCount> skipped;
     // What reached the containers.
     int pointsOut = 0, curvesOut = 0, brepsOut = 0, meshesOut = 0;

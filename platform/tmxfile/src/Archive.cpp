@@ -65,7 +65,7 @@ struct Definition {
 void Count(std::vector<TMXFileKindCount>& list, const std::string& kind,
            const std::string& reason = std::string()) {
     for (auto& k : list)
-        if (k.kind == kind) {
+        if (k.kind == kind && k.reason == reason) {
             ++k.count;
             return;
         }
@@ -851,9 +851,10 @@ int TMXFileReport::ReadCount(const std::string& kind) const {
 }
 
 int TMXFileReport::SkippedCount(const std::string& kind) const {
+    int n = 0;
     for (const auto& k : skipped)
-        if (k.kind == kind) return k.count;
-    return 0;
+        if (k.kind == kind) n += k.count;
+    return n;
 }
 
 int TMXFileReport::SkippedTotal() const {
