@@ -26,6 +26,8 @@ public:
     ON_3dPoint PathStart() const { return m_path.PointAt(m_t[0]); }
     ON_3dPoint PathEnd() const { return m_path.PointAt(m_t[1]); }
     ON_3dVector PathTangent() const;
+    // Profiles held: 1, or m_profile_count when the profile is a polycurve of
+    // that many segments; 0 when m_profile_count claims what is not there.
     int ProfileCount() const;
     // Profile i (outer first) in profile coordinates; not owned by the caller.
     const ON_Curve* Profile(int i) const;
@@ -56,7 +58,8 @@ public:
     // The outer wall: the outer profile's form in one direction, degree 1
     // along the path.
     int GetNurbForm(ON_NurbsSurface& nurbs, double tolerance = 0.0) const override;
-    // Side walls (one face per smooth piece of each profile) and the caps.
+    // openNURBS's B-rep form: a wall per smooth piece of each profile (split
+    // at kinks and where straight parts meet curved ones), then the caps.
     // Into brep when given, else a new B-rep the caller deletes; nullptr on
     // failure.
     ON_Brep* BrepForm(ON_Brep* brep = nullptr) const;

@@ -1,5 +1,8 @@
 #include "opennurbs_internal.h"
 
+#include <algorithm>
+#include <memory>
+
 ON_Extrusion::ON_Extrusion(const ON_Extrusion& src) : ON_Surface(src) {
     *this = src;
 }
@@ -30,8 +33,14 @@ ON_3dVector ON_Extrusion::PathTangent() const {
     return m_path.Tangent();
 }
 
+// m_profile_count is what the extrusion claims; the profiles it holds are
+// what counts. Files before profile counts existed leave it 0 for one profile.
+// A claim that the profile does not bear out leaves no usable profile.
 int ON_Extrusion::ProfileCount() const {
-    return m_profile ? (m_profile_count > 0 ? m_profile_count : 1) : 0;
+    if (!m_profile || m_profile_count < 0) return 0;
+    if (m_profile_count <= 1) return 1;
+    const ON_PolyCurve* pc = ON_PolyCurve::Cast(m_profile);
+    return pc && pc->SegmentCount() == m_profile_count ? m_profile_count : 0;
 }
 
 const ON_Curve* ON_Extrusion::Profile(int i) const {
@@ -130,6 +139,13 @@ bool ON_Extrusion::IsValid() const {
     if (!m_profile || !m_profile->IsValid() || !m_path.IsValid() || !m_t.IsIncreasing() ||
         !m_path_domain.IsIncreasing())
         return false;
+    // Several profiles: the outer one first, then holes, each closed.
+    const int n = ProfileCount();
+    if (n == 0) return false;
+    for (int i = 1; i < n; i++) {
+        const ON_Curve* c = Profile(i);
+        if (!c || !c->IsClosed() || !Profile(0)->IsClosed()) return false;
+    }
     ON_Xform x;
     return GetProfileTransformation(0.0, x);
 }
@@ -252,57 +268,146 @@ int ON_Extrusion::GetNurbForm(ON_NurbsSurface& nurbs, double tolerance) const {
 
 namespace {
 
-// Smooth pieces of a profile: a polyline's segments, a polycurve's
-// segments, a degree-1 NURBS curve's spans; any other curve is one piece.
-void SplitProfile(const ON_Curve* c, ON_SimpleArray<ON_Curve*>& pieces) {
+// A profile is split into one wall per smooth piece, as openNURBS splits it:
+// where the tangent turns by more than a degree, where a straight part meets
+// a curved one, or where the curvature changes side.
+const double kCosKinkAngle = 0.99984769515639123916; // cos(1 degree)
+const double kZeroCurvature = 1.0e-8;
+
+// The profile's elementary parts as NURBS forms in 3D (z = 0) on their part
+// of the profile's domain: a polycurve's segments (nested ones flattened),
+// or the whole curve.
+bool ProfileParts(const ON_Curve* c, std::vector<ON_NurbsCurve>& parts) {
     if (const ON_PolyCurve* pc = ON_PolyCurve::Cast(c)) {
         for (int i = 0; i < pc->SegmentCount(); i++) {
-            ON_SimpleArray<ON_Curve*> sub;
-            SplitProfile(pc->SegmentCurve(i), sub);
-            // Map the segment's pieces onto its part of the polycurve domain.
-            const ON_Interval cd = pc->SegmentCurve(i)->Domain(), pd = pc->SegmentDomain(i);
-            for (int k = 0; k < sub.Count(); k++) {
-                const ON_Interval d = sub[k]->Domain();
+            const ON_Curve* seg = pc->SegmentCurve(i);
+            std::vector<ON_NurbsCurve> sub;
+            if (!seg || !ProfileParts(seg, sub)) return false;
+            const ON_Interval cd = seg->Domain(), pd = pc->SegmentDomain(i);
+            for (ON_NurbsCurve& n : sub) {
+                const ON_Interval d = n.Domain();
                 const double t0 =
                     d[0] == cd[0] ? pd[0] : pd.ParameterAt(cd.NormalizedParameterAt(d[0]));
                 const double t1 =
                     d[1] == cd[1] ? pd[1] : pd.ParameterAt(cd.NormalizedParameterAt(d[1]));
-                sub[k]->SetDomain(t0, t1);
-                pieces.Append(sub[k]);
+                if (!n.SetDomain(t0, t1)) return false;
+                parts.push_back(std::move(n));
             }
         }
-        return;
+        return !parts.empty();
     }
-    if (const ON_PolylineCurve* pl = ON_PolylineCurve::Cast(c)) {
-        for (int i = 0; i + 1 < pl->m_pline.Count(); i++) {
-            ON_LineCurve* line = new ON_LineCurve(ON_Line(pl->m_pline[i], pl->m_pline[i + 1]),
-                                                  pl->m_t[i], pl->m_t[i + 1]);
-            line->m_dim = pl->m_dim;
-            pieces.Append(line);
+    parts.emplace_back();
+    ON_NurbsCurve& n = parts.back();
+    if (!c->GetNurbForm(n) || !n.ChangeDimension(3)) return false;
+    for (int i = 0; i < n.CVCount(); i++)
+        n.CV(i)[2] = 0.0;
+    return true;
+}
+
+// First and second derivatives at t, from below (side < 0) or from above.
+void Derivatives(const ON_NurbsCurve& c, double t, int side, ON_3dVector& d1, ON_3dVector& d2) {
+    double v[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
+    c.Evaluate(t, 2, 3, v, side);
+    d1 = ON_3dVector(v[3], v[4], v[5]);
+    d2 = ON_3dVector(v[6], v[7], v[8]);
+}
+
+// Curvature vector from the first two derivatives; zero where D1 vanishes.
+ON_3dVector Curvature(const ON_3dVector& d1, const ON_3dVector& d2) {
+    const double dd = d1 * d1;
+    if (!(dd > 0.0)) return ON_3dVector(0, 0, 0);
+    return (d2 - ((d2 * d1) / dd) * d1) * (1.0 / dd);
+}
+
+bool IsKink(const ON_3dVector& a1, const ON_3dVector& a2, const ON_3dVector& b1,
+            const ON_3dVector& b2) {
+    ON_3dVector ta = a1, tb = b1;
+    if (!ta.Unitize() || !tb.Unitize()) return true;
+    if (ta * tb < kCosKinkAngle) return true;
+    const ON_3dVector ka = Curvature(a1, a2), kb = Curvature(b1, b2);
+    const double la = ka.Length(), lb = kb.Length();
+    const bool straight_a = la <= kZeroCurvature, straight_b = lb <= kZeroCurvature;
+    if (straight_a != straight_b) return true;
+    return !straight_a && ka * kb < kCosKinkAngle * la * lb;
+}
+
+// Knots where a NURBS part may lose curvature continuity: inner knots of
+// multiplicity at least degree - 1 (every inner knot up to degree 2).
+void CandidateKnots(const ON_NurbsCurve& n, std::vector<double>& t) {
+    const ON_Interval d = n.Domain();
+    const int kc = n.KnotCount(), need = std::max(1, n.Degree() - 1);
+    for (int i = 0; i < kc;) {
+        int j = i;
+        while (j + 1 < kc && n.m_knot[j + 1] == n.m_knot[i])
+            j++;
+        if (n.m_knot[i] > d[0] && n.m_knot[i] < d[1] && j - i + 1 >= need) t.push_back(n.m_knot[i]);
+        i = j + 1;
+    }
+}
+
+// One part's share of a smooth piece.
+struct Stretch {
+    int part;
+    double t0, t1;
+};
+
+// The profile's smooth pieces, each as one NURBS form on its part of the
+// profile's domain.
+bool SmoothPieces(const ON_Curve* profile, std::vector<ON_NurbsCurve>& pieces,
+                  std::vector<ON_NurbsCurve>& parts) {
+    if (!profile || !ProfileParts(profile, parts)) return false;
+    std::vector<std::vector<Stretch>> grouped;
+    ON_3dVector a1, a2, b1, b2;
+    for (int p = 0; p < static_cast<int>(parts.size()); p++) {
+        const ON_NurbsCurve& n = parts[p];
+        const ON_Interval d = n.Domain();
+        bool kink = true;
+        if (p > 0) {
+            const ON_NurbsCurve& prev = parts[p - 1];
+            Derivatives(prev, prev.Domain()[1], -1, a1, a2);
+            Derivatives(n, d[0], 1, b1, b2);
+            kink = IsKink(a1, a2, b1, b2);
         }
-        return;
-    }
-    ON_NurbsCurve n;
-    if (c->Degree() == 1 && c->GetNurbForm(n) && n.SpanCount() > 1) {
-        for (int i = 0; i + 1 < n.CVCount(); i++) {
-            if (!(n.m_knot[i] < n.m_knot[i + 1])) continue;
-            ON_3dPoint a, b;
-            n.GetCV(i, a), n.GetCV(i + 1, b);
-            ON_LineCurve* line = new ON_LineCurve(ON_Line(a, b), n.m_knot[i], n.m_knot[i + 1]);
-            line->m_dim = n.m_dim;
-            pieces.Append(line);
+        std::vector<double> breaks;
+        CandidateKnots(n, breaks);
+        double t0 = d[0];
+        for (size_t k = 0; k <= breaks.size(); k++) {
+            const double t1 = k < breaks.size() ? breaks[k] : d[1];
+            if (kink || grouped.empty()) grouped.emplace_back();
+            std::vector<Stretch>& g = grouped.back();
+            // A smooth knot inside one part only lengthens the stretch.
+            if (!kink && !g.empty() && g.back().part == p)
+                g.back().t1 = t1;
+            else
+                g.push_back({p, t0, t1});
+            if (k < breaks.size()) {
+                Derivatives(n, t1, -1, a1, a2);
+                Derivatives(n, t1, 1, b1, b2);
+                kink = IsKink(a1, a2, b1, b2);
+            }
+            t0 = t1;
         }
-        return;
     }
-    pieces.Append(c->DuplicateCurve());
+    for (const std::vector<Stretch>& g : grouped) {
+        ON_NurbsCurve piece;
+        for (size_t k = 0; k < g.size(); k++) {
+            const ON_NurbsCurve& n = parts[g[k].part];
+            const ON_Interval sub(g[k].t0, g[k].t1);
+            ON_NurbsCurve c;
+            if (!n.GetNurbForm(c, 0.0, sub == n.Domain() ? nullptr : &sub)) return false;
+            if (k == 0)
+                piece = std::move(c);
+            else if (!piece.Append(c))
+                return false;
+        }
+        pieces.push_back(std::move(piece));
+    }
+    return !pieces.empty();
 }
 
 // Ruled surface between the piece placed by E0 and by E1, over the path domain.
-bool WallSurface(const ON_Curve* piece, const ON_Xform& E0, const ON_Xform& E1,
+bool WallSurface(const ON_NurbsCurve& c, const ON_Xform& E0, const ON_Xform& E1,
                  const ON_Interval& path_domain, ON_NurbsSurface& srf) {
-    ON_NurbsCurve c;
-    if (!piece->GetNurbForm(c)) return false;
-    c.ChangeDimension(3);
     if (!srf.Create(3, c.IsRational(), c.Order(), 2, c.CVCount(), 2)) return false;
     for (int i = 0; i < c.CVCount(); i++) {
         ON_3dPoint P;
@@ -319,6 +424,69 @@ bool WallSurface(const ON_Curve* piece, const ON_Xform& E0, const ON_Xform& E1,
     return true;
 }
 
+// Corner of a wall: u and v ends 0 or 1.
+ON_3dPoint Corner(const ON_NurbsSurface& srf, int u_end, int v_end) {
+    ON_4dPoint h;
+    srf.GetCV(u_end ? srf.CVCount(0) - 1 : 0, v_end ? srf.CVCount(1) - 1 : 0, h);
+    return h.w == 1.0 ? ON_3dPoint(h.x, h.y, h.z) : ON_3dPoint(h.x / h.w, h.y / h.w, h.z / h.w);
+}
+
+// Made of straight lines only, as a polyline is: its caps fit it exactly.
+bool IsPolylineProfile(const ON_Curve* c) {
+    if (ON_PolylineCurve::Cast(c) || ON_LineCurve::Cast(c)) return true;
+    const ON_PolyCurve* pc = ON_PolyCurve::Cast(c);
+    if (!pc || pc->SegmentCount() == 0) return false;
+    for (int i = 0; i < pc->SegmentCount(); i++)
+        if (!IsPolylineProfile(pc->SegmentCurve(i))) return false;
+    return true;
+}
+
+// The cap's plane: the profile plane placed by E, its extents the outer
+// profile's control point box (in profile coordinates), widened by an eighth
+// on every side unless the profile is a polyline. local_to_plane receives the
+// map from profile coordinates to the plane's.
+ON_PlaneSurface* CapSurface(const ON_Xform& E, const ON_BoundingBox& box, bool exact,
+                            double local_to_plane[2][2]) {
+    const ON_3dPoint o = E * ON_3dPoint::Origin;
+    const ON_3dVector X = E * ON_3dPoint(1, 0, 0) - o, Y = E * ON_3dPoint(0, 1, 0) - o;
+    ON_Plane plane;
+    if (!plane.CreateFromFrame(o, X, Y)) return nullptr;
+    local_to_plane[0][0] = X * plane.xaxis, local_to_plane[0][1] = Y * plane.xaxis;
+    local_to_plane[1][0] = X * plane.yaxis, local_to_plane[1][1] = Y * plane.yaxis;
+    const double pad[2] = {exact ? 0.0 : 0.125 * (box.m_max.x - box.m_min.x),
+                           exact ? 0.0 : 0.125 * (box.m_max.y - box.m_min.y)};
+    const double x[2] = {box.m_min.x - pad[0], box.m_max.x + pad[0]};
+    const double y[2] = {box.m_min.y - pad[1], box.m_max.y + pad[1]};
+    double lo[2] = {0, 0}, hi[2] = {0, 0};
+    for (int i = 0; i < 4; i++) {
+        for (int d = 0; d < 2; d++) {
+            const double v = local_to_plane[d][0] * x[i & 1] + local_to_plane[d][1] * y[i >> 1];
+            lo[d] = i == 0 ? v : std::min(lo[d], v);
+            hi[d] = i == 0 ? v : std::max(hi[d], v);
+        }
+    }
+    ON_PlaneSurface* ps = new ON_PlaneSurface(plane);
+    if (!ps->SetExtents(0, ON_Interval(lo[0], hi[0]), true) ||
+        !ps->SetExtents(1, ON_Interval(lo[1], hi[1]), true)) {
+        delete ps;
+        return nullptr;
+    }
+    return ps;
+}
+
+// A piece in the cap plane's coordinates.
+ON_NurbsCurve* CapTrimCurve(const ON_NurbsCurve& piece, const double m[2][2]) {
+    ON_NurbsCurve* c = new ON_NurbsCurve(piece);
+    for (int i = 0; i < c->CVCount(); i++) {
+        double* cv = c->CV(i);
+        const double x = cv[0], y = cv[1];
+        cv[0] = m[0][0] * x + m[0][1] * y;
+        cv[1] = m[1][0] * x + m[1][1] * y;
+    }
+    c->ChangeDimension(2);
+    return c;
+}
+
 } // namespace
 
 ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
@@ -326,62 +494,69 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
     ON_Xform E[2];
     if (!GetProfileTransformation(0.0, E[0]) || !GetProfileTransformation(1.0, E[1]))
         return nullptr;
+    // Everything that can fail on the profiles is done before the brep is touched.
+    const int profile_count = ProfileCount();
+    std::vector<std::vector<ON_NurbsCurve>> pieces(profile_count);
+    ON_BoundingBox outer_box;
+    for (int p = 0; p < profile_count; p++) {
+        std::vector<ON_NurbsCurve> parts;
+        if (!SmoothPieces(Profile(p), pieces[p], parts)) return nullptr;
+        if (p == 0)
+            for (const ON_NurbsCurve& n : parts)
+                outer_box.Union(n.BoundingBox());
+    }
+    std::vector<std::unique_ptr<ON_NurbsSurface>> walls;
+    for (const std::vector<ON_NurbsCurve>& ps : pieces)
+        for (const ON_NurbsCurve& piece : ps) {
+            walls.emplace_back(new ON_NurbsSurface());
+            if (!WallSurface(piece, E[0], E[1], m_path_domain, *walls.back())) return nullptr;
+        }
+
     ON_Brep* b = brep ? brep : new ON_Brep();
     b->Destroy();
-    const int profile_count = ProfileCount();
-    // Bottom and top edges of every piece, per profile, for the caps.
+    // Walls: per piece the bottom, end, top and start edges (S, E, N, W),
+    // vertices and edges numbered in the order they are met, as openNURBS
+    // numbers them. Neighbouring walls share their side edge; the last wall
+    // of a closed profile closes onto the first.
     std::vector<std::vector<int>> bottom_edges(profile_count), top_edges(profile_count);
-    std::vector<std::vector<ON_Curve*>> cap_pieces(profile_count);
+    size_t next_wall = 0;
     for (int p = 0; p < profile_count; p++) {
-        const ON_Curve* profile = Profile(p);
-        if (!profile) continue;
-        const bool closed = profile->IsClosed();
-        ON_SimpleArray<ON_Curve*> pieces;
-        SplitProfile(profile, pieces);
-        const int n = pieces.Count();
-        int first_w = -1, prev_e = -1;
-        int first_vb = -1, first_vt = -1, prev_vb = -1, prev_vt = -1;
+        const bool closed = Profile(p)->IsClosed();
+        const int n = static_cast<int>(pieces[p].size());
+        int first_vb = -1, first_vt = -1, first_w = -1;
+        int vb0 = -1, vt0 = -1, prev_e = -1;
         for (int j = 0; j < n; j++) {
-            ON_NurbsSurface* srf = new ON_NurbsSurface();
-            if (!WallSurface(pieces[j], E[0], E[1], m_path_domain, *srf)) {
-                delete srf;
-                continue;
-            }
+            ON_NurbsSurface* srf = walls[next_wall].release();
+            next_wall++;
             const ON_Interval du = srf->Domain(0), dv = srf->Domain(1);
             const int si = b->AddSurface(srf);
-            // Corner vertices: bottom and top at the piece's start and end.
-            int vb0 = prev_vb, vt0 = prev_vt;
-            if (vb0 < 0) {
-                vb0 = b->NewVertex(srf->PointAt(du[0], dv[0]), 0.0).m_vertex_index;
-                vt0 = b->NewVertex(srf->PointAt(du[0], dv[1]), 0.0).m_vertex_index;
-                first_vb = vb0, first_vt = vt0;
+            const bool closes = closed && j == n - 1;
+            if (j == 0) vb0 = first_vb = b->NewVertex(Corner(*srf, 0, 0), 0.0).m_vertex_index;
+            int vb1 = first_vb, vt1 = first_vt;
+            if (!closes) {
+                vb1 = b->NewVertex(Corner(*srf, 1, 0), 0.0).m_vertex_index;
+                vt1 = b->NewVertex(Corner(*srf, 1, 1), 0.0).m_vertex_index;
             }
-            const bool last_closes = closed && j == n - 1;
-            int vb1 = last_closes ? first_vb : -1, vt1 = last_closes ? first_vt : -1;
-            if (vb1 < 0) {
-                vb1 = b->NewVertex(srf->PointAt(du[1], dv[0]), 0.0).m_vertex_index;
-                vt1 = b->NewVertex(srf->PointAt(du[1], dv[1]), 0.0).m_vertex_index;
-            }
-            // Edges S, E, N, W; E of the last piece of a closed profile is the
-            // first piece's W, and W of every later piece the previous E.
+            if (j == 0) vt0 = first_vt = b->NewVertex(Corner(*srf, 0, 1), 0.0).m_vertex_index;
+            if (closes && j == 0) vt1 = vt0;
             const int eS =
                 b->NewEdge(vb0, vb1, b->AddEdgeCurve(srf->IsoCurve(0, dv[0])), nullptr, 0.0)
                     .m_edge_index;
-            int eE = first_w;
-            if (!(last_closes && n > 1))
-                eE = b->NewEdge(vb1, vt1, b->AddEdgeCurve(srf->IsoCurve(1, du[1])), nullptr, 0.0)
-                         .m_edge_index;
+            const int eE =
+                (closes && j > 0)
+                    ? first_w
+                    : b->NewEdge(vb1, vt1, b->AddEdgeCurve(srf->IsoCurve(1, du[1])), nullptr, 0.0)
+                          .m_edge_index;
             const int eN =
                 b->NewEdge(vt0, vt1, b->AddEdgeCurve(srf->IsoCurve(0, dv[1])), nullptr, 0.0)
                     .m_edge_index;
             int eW = prev_e;
             if (j == 0) {
-                // One closed piece: its seam is both E and W.
-                eW = (last_closes && n == 1)
-                         ? eE
-                         : b->NewEdge(vb0, vt0, b->AddEdgeCurve(srf->IsoCurve(1, du[0])), nullptr,
-                                      0.0)
-                               .m_edge_index;
+                // A closed profile of one piece has one seam, both E and W.
+                eW = closes ? eE
+                            : b->NewEdge(vb0, vt0, b->AddEdgeCurve(srf->IsoCurve(1, du[0])),
+                                         nullptr, 0.0)
+                                  .m_edge_index;
                 first_w = eW;
             }
             const int fi = b->NewFace(si).m_face_index;
@@ -401,48 +576,29 @@ ON_Brep* ON_Extrusion::BrepForm(ON_Brep* brep) const {
             }
             bottom_edges[p].push_back(eS);
             top_edges[p].push_back(eN);
-            cap_pieces[p].push_back(pieces[j]);
-            pieces[j] = nullptr;
             prev_e = eE;
-            prev_vb = vb1, prev_vt = vt1;
+            vb0 = vb1, vt0 = vt1;
         }
-        for (int j = 0; j < pieces.Count(); j++)
-            delete pieces[j];
     }
-    // Caps: planes of the profile at each end, trimmed by the profiles.
-    const ON_Curve* outer = Profile(0);
-    if (outer && outer->IsClosed()) {
-        ON_BoundingBox box = outer->BoundingBox();
-        const double margin = 0.1 * box.Diagonal().Length();
+    // Caps: the profile plane at each end, trimmed by the profiles.
+    if (CapCount() > 0) {
+        const bool exact = IsPolylineProfile(Profile(0));
         for (int k = 0; k < 2; k++) {
             if (!m_bCap[k]) continue;
-            const ON_3dPoint o = E[k] * ON_3dPoint::Origin;
-            ON_Plane plane;
-            if (!plane.CreateFromFrame(o, E[k] * ON_3dPoint(1, 0, 0) - o,
-                                       E[k] * ON_3dPoint(0, 1, 0) - o))
-                continue;
-            ON_PlaneSurface* ps = new ON_PlaneSurface(plane);
-            ps->SetExtents(0, ON_Interval(box.m_min.x - margin, box.m_max.x + margin), true);
-            ps->SetExtents(1, ON_Interval(box.m_min.y - margin, box.m_max.y + margin), true);
+            double m[2][2];
+            ON_PlaneSurface* ps = CapSurface(E[k], outer_box, exact, m);
+            if (!ps) continue;
             const int fi = b->NewFace(b->AddSurface(ps)).m_face_index;
             b->m_F[fi].m_bRev = (k == 0); // the bottom cap faces back along the path
             for (int p = 0; p < profile_count; p++) {
-                if (bottom_edges[p].empty()) continue;
                 const int li =
                     b->NewLoop(p == 0 ? ON_BrepLoop::outer : ON_BrepLoop::inner, fi).m_loop_index;
                 const std::vector<int>& edges = k == 0 ? bottom_edges[p] : top_edges[p];
-                for (size_t j = 0; j < edges.size(); j++) {
-                    ON_Curve* c2 = cap_pieces[p][j]->DuplicateCurve();
-                    const ON_Interval ed = b->m_E[edges[j]].Domain();
-                    c2->SetDomain(ed[0], ed[1]);
-                    b->NewTrim(b->AddTrimCurve(c2), edges[j], false, li);
-                }
+                for (size_t j = 0; j < edges.size(); j++)
+                    b->NewTrim(b->AddTrimCurve(CapTrimCurve(pieces[p][j], m)), edges[j], false, li);
             }
         }
     }
-    for (auto& v : cap_pieces)
-        for (ON_Curve* c : v)
-            delete c;
     b->m_is_solid = IsSolid() ? 1 : 3;
     return b;
 }

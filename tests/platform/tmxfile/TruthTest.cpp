@@ -20,8 +20,6 @@
 #include <dirent.h>
 #include <functional>
 #include <map>
-#include <set>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -283,6 +281,9 @@ void CompareSurfaceNurbs(Diff& d, const ON_NurbsSurface& s, const Value& t) {
 
 void CompareBrep(Diff& d, const ON_Brep& b, const Value& t, const Xf& xf,
                  bool fromExtrusion = false) {
+    // A B-rep from a file keeps the solid flag it was saved with; one made
+    // from an extrusion must be solid exactly when openNURBS's is.
+    if (fromExtrusion) d.Int("isSolid", b.IsSolid(), t["isSolid"].Bool());
     d.Int("faceCount", b.m_F.Count(), t["faceCount"].Int());
     d.Int("edgeCount", b.m_E.Count(), t["edgeCount"].Int());
     d.Int("vertexCount", b.m_V.Count(), t["vertexCount"].Int());
@@ -334,10 +335,6 @@ void CompareBrep(Diff& d, const ON_Brep& b, const Value& t, const Xf& xf,
     if (xf.identity) {
         ForEachItem(d, "surfaces", t["surfaces"], b.m_S.Count(), [&](int i, const Value& s) {
             Diff::Scope sc(d, "surface " + std::to_string(i));
-            // An extrusion's caps are planes trimmed by the profile: how far the
-            // untrimmed plane reaches past the profile is the B-rep maker's
-            // choice, not the file's, so cap planes are compared by their edges only.
-            if (fromExtrusion && s["onClass"].Str() == "ON_PlaneSurface") return;
             ON_NurbsSurface n;
             if (!b.m_S[i] || !b.m_S[i]->GetNurbForm(n)) {
                 d.Fail("has no NURBS form");
@@ -391,26 +388,12 @@ struct Containers {
 };
 
 // Walks the truth objects in file order and compares each with the next
-// items of the containers.
-// Extrusions reach the containers through the object model's BrepForm: the
-// reader's part is the extrusion itself, and the B-rep's counts show that it
-// arrived whole. Finer differences of that B-rep from openNURBS's own (vertex
-// numbering, cap plane extents) are printed as notes for platform/opennurbs,
-// as are the counts of the B-reps listed here.
-const std::set<std::string>& KnownObjectModelDifferences() {
-    static const std::set<std::string> known = {
-        "V5__v5_extrusions.3dm object 16",        // walls not split at the profile's kinks
-        "V8__v8_selective_clipping.3dm object 3", // vertices numbered in another order
-    };
-    return known;
-}
-
+// items of the containers. Extrusions reach the containers through the
+// object model's BrepForm and are compared with openNURBS's B-rep form
+// field by field: the import sends those edges to the host.
 class Walker {
 public:
-    std::vector<std::string> notes;
-
-    Walker(Diff& d, const Containers& c, const Value& truth, const std::string& file)
-        : d_(d), c_(c), truth_(truth), file_(file) {
+    Walker(Diff& d, const Containers& c, const Value& truth) : d_(d), c_(c), truth_(truth) {
         for (const auto& o : truth["objects"].items)
             if (o["id"].IsString()) byId_[o["id"].Str()] = &o;
         for (const auto& def : truth["instanceDefinitions"].items)
@@ -488,22 +471,8 @@ private:
             ++breps_;
         } else if (type == "Extrusion") {
             if (breps_ < c_.breps.Count()) {
-                Diff e;
-                e.path = d_.path;
-                e.path.push_back("brepForm");
-                const Value& t = g["extrusion"]["brepForm"];
-                const ON_Brep& b = c_.breps[breps_];
-                const std::string key = file_ + " object " + std::to_string(o["index"].Int());
-                if (!KnownObjectModelDifferences().count(key)) {
-                    Diff::Scope s2(d_, "brepForm");
-                    d_.Int("faceCount", b.m_F.Count(), t["faceCount"].Int());
-                    d_.Int("edgeCount", b.m_E.Count(), t["edgeCount"].Int());
-                    d_.Int("vertexCount", b.m_V.Count(), t["vertexCount"].Int());
-                    d_.Int("loopCount", b.m_L.Count(), t["loopCount"].Int());
-                    d_.Int("trimCount", b.m_T.Count(), t["trimCount"].Int());
-                }
-                CompareBrep(e, b, t, xf, true);
-                notes.insert(notes.end(), e.errors.begin(), e.errors.end());
+                Diff::Scope s2(d_, "brepForm");
+                CompareBrep(d_, c_.breps[breps_], g["extrusion"]["brepForm"], xf, true);
             }
             ++breps_;
         } else if (type == "Mesh") {
@@ -531,7 +500,6 @@ private:
     Diff& d_;
     const Containers& c_;
     const Value& truth_;
-    std::string file_;
     std::map<std::string, const Value*> byId_;
     std::map<std::string, const Value*> defs_;
     int points_ = 0, curves_ = 0, breps_ = 0, meshes_ = 0;
@@ -587,10 +555,8 @@ TEST_P(Truth, MatchesOpenNurbs) {
     EXPECT_EQ(accounted, truth["objectCount"].Int());
 
     Diff d;
-    Walker walker(d, out, truth, c.file);
+    Walker walker(d, out, truth);
     walker.All();
-    for (const auto& n : walker.notes)
-        std::printf("note (object model): %s: %s\n", c.file.c_str(), n.c_str());
     std::string all;
     for (const auto& e : d.errors)
         all += "\n  " + e;
