@@ -46,6 +46,10 @@ struct TMXFileReport {
     int SkippedTotal() const;
 };
 
+namespace tmxfile {
+class FileMap;
+}
+
 class TMXFileReader {
 public:
     // Reads the file at path (UTF-8). Returns 1 on success, 0 on failure with
@@ -72,6 +76,9 @@ public:
     }
 
 private:
+    int ReadMapped(const tmxfile::FileMap& map, const std::string& name, ON_3dPointArray& points,
+                   ON_ClassArray<ON_NurbsCurve>& curves, ON_ClassArray<ON_Brep>& breps,
+                   ON_ClassArray<ON_Mesh>& meshes);
     // release, when given, is told of file bytes the reader is done with.
     int ReadImage(const void* data, size_t size, const std::string& fileName,
                   ON_3dPointArray& points, ON_ClassArray<ON_NurbsCurve>& curves,

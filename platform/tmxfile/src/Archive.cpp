@@ -3,6 +3,7 @@
 #include "TMXFile.h"
 
 #include "ChunkReader.h"
+#include "FileMap.h"
 #include "ObjectDecoder.h"
 
 #include <cerrno>
@@ -11,13 +12,6 @@
 #include <map>
 #include <memory>
 #include <set>
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace tmxfile {
 namespace {
@@ -909,88 +903,23 @@ int TMXFileReader::ReadImage(const void* data, size_t size, const std::string& f
     return 1;
 }
 
-#ifdef _WIN32
-namespace {
-// The whole file in memory, not zero-filled first.
-int ReadWhole(std::FILE* f, const std::string& name, std::unique_ptr<uint8_t[]>& bytes,
-              size_t& size, std::string& error) {
-    if (std::fseek(f, 0, SEEK_END) != 0) {
-        error = name + " could not be read: " + std::strerror(errno);
-        return 0;
-    }
-    const long end = std::ftell(f);
-    if (end < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
-        error = name + " could not be read: " + std::strerror(errno);
-        return 0;
-    }
-    size = static_cast<size_t>(end);
-    bytes.reset(new uint8_t[size > 0 ? size : 1]);
-    if (size > 0 && std::fread(bytes.get(), 1, size, f) != size) {
-        error = name + " could not be read: " + std::strerror(errno);
-        return 0;
-    }
-    return 1;
+int TMXFileReader::ReadMapped(const tmxfile::FileMap& map, const std::string& name,
+                              ON_3dPointArray& points, ON_ClassArray<ON_NurbsCurve>& curves,
+                              ON_ClassArray<ON_Brep>& breps, ON_ClassArray<ON_Mesh>& meshes) {
+    if (map.Size() == 0) return ReadBuffer("", 0, name, points, curves, breps, meshes);
+    // Pages the reader is done with leave memory as it goes.
+    return ReadImage(map.Data(), map.Size(), name, points, curves, breps, meshes,
+                     &tmxfile::FileMap::Release, nullptr);
 }
-} // namespace
-#endif
 
 int TMXFileReader::ReadFile(const std::string& path, ON_3dPointArray& points,
                             ON_ClassArray<ON_NurbsCurve>& curves, ON_ClassArray<ON_Brep>& breps,
                             ON_ClassArray<ON_Mesh>& meshes) {
     const std::string name = tmxfile::BaseName(path);
     report_ = TMXFileReport();
-#ifndef _WIN32
-    // Mapped, the file is read straight from the page cache with no copy.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error_ = name + " cannot be opened: " + std::strerror(errno);
-        return 0;
-    }
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        error_ = name + " cannot be read: " + std::strerror(errno);
-        ::close(fd);
-        return 0;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        error_ = name + " cannot be read: it is not a file";
-        ::close(fd);
-        return 0;
-    }
-    const size_t size = static_cast<size_t>(st.st_size);
-    if (size > 0) {
-        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        ::close(fd);
-        if (map == MAP_FAILED) {
-            error_ = name + " could not be read: " + std::strerror(errno);
-            return 0;
-        }
-        // Pages the reader is done with leave memory as it goes.
-        auto release = [](void*, const unsigned char* p, size_t n) {
-            const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-            const uintptr_t from = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
-            const uintptr_t to = (reinterpret_cast<uintptr_t>(p) + n) & ~(page - 1);
-            if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-        };
-        const int ok = ReadImage(map, size, name, points, curves, breps, meshes, release, nullptr);
-        ::munmap(map, size);
-        return ok;
-    }
-    ::close(fd);
-    return ReadBuffer("", 0, name, points, curves, breps, meshes);
-#else
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error_ = name + " cannot be opened: " + std::strerror(errno);
-        return 0;
-    }
-    std::unique_ptr<uint8_t[]> bytes;
-    size_t size = 0;
-    const int ok = ReadWhole(f, name, bytes, size, error_);
-    std::fclose(f);
-    if (!ok) return 0;
-    return ReadBuffer(bytes.get(), size, name, points, curves, breps, meshes);
-#endif
+    tmxfile::FileMap map;
+    if (!map.Open(path, name, error_)) return 0;
+    return ReadMapped(map, name, points, curves, breps, meshes);
 }
 
 #ifdef _WIN32
@@ -998,8 +927,8 @@ int TMXFileReader::ReadFile(const std::wstring& path, ON_3dPointArray& points,
                             ON_ClassArray<ON_NurbsCurve>& curves, ON_ClassArray<ON_Brep>& breps,
                             ON_ClassArray<ON_Mesh>& meshes) {
     // The file name for messages, as UTF-8.
-    std::wstring wname = path.substr(
-        path.find_last_of(L"/\\") == std::wstring::npos ? 0 : path.find_last_of(L"/\\") + 1);
+    const size_t slash = path.find_last_of(L"/\\");
+    const std::wstring wname = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
     std::string name;
     for (size_t i = 0; i < wname.size(); ++i) {
         unsigned cp = wname[i];
@@ -1023,16 +952,8 @@ int TMXFileReader::ReadFile(const std::wstring& path, ON_3dPointArray& points,
         }
     }
     report_ = TMXFileReport();
-    std::FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) {
-        error_ = name + " cannot be opened: " + std::strerror(errno);
-        return 0;
-    }
-    std::unique_ptr<uint8_t[]> bytes;
-    size_t size = 0;
-    const int ok = ReadWhole(f, name, bytes, size, error_);
-    std::fclose(f);
-    if (!ok) return 0;
-    return ReadBuffer(bytes.get(), size, name, points, curves, breps, meshes);
+    tmxfile::FileMap map;
+    if (!map.Open(path, name, error_)) return 0;
+    return ReadMapped(map, name, points, curves, breps, meshes);
 }
 #endif

@@ -1,12 +1,9 @@
 #include "ObjectDecoder.h"
 
 #include "Checksums.h"
+#include "FileMap.h"
 
 #include <zlib.h>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 #include <cmath>
 #include <cstring>
@@ -138,18 +135,8 @@ template <class T> T* Fill(ON_SimpleArray<T>& a, int n) {
     a.Empty();
     if (n > a.Capacity()) {
         a.SetCapacity(n);
-#ifdef __linux__
-        // Big arrays are written once, front to back: huge pages spare the
-        // kernel a fault every 4 KB.
-        const size_t bytes = sizeof(T) * static_cast<size_t>(n);
-        if (bytes >= (size_t{4} << 20)) {
-            const uintptr_t huge = uintptr_t{2} << 20;
-            const uintptr_t from =
-                (reinterpret_cast<uintptr_t>(a.Array()) + huge - 1) & ~(huge - 1);
-            const uintptr_t to = (reinterpret_cast<uintptr_t>(a.Array()) + bytes) & ~(huge - 1);
-            if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-        }
-#endif
+        // Big arrays are written once, front to back.
+        AdviseFillOnce(a.Array(), sizeof(T) * static_cast<size_t>(n));
     }
     a.m_count = n;
     return a.Array();

@@ -319,6 +319,31 @@ TEST(Foreign, FilesThatAreNot3dmOrNotReadableAreRefusedByName) {
         << reader.GetError();
 }
 
+// Read from disk (mapped), an empty file or a folder is refused by name, and a
+// file reads as its bytes do from memory.
+TEST(Damaged, FilesOnDiskThatAreNoModels) {
+    const std::string empty = "empty-on-disk.3dm";
+    std::FILE* f = std::fopen(empty.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    const struct {
+        std::string path, expect;
+    } cases[] = {
+        {empty, "empty-on-disk.3dm is not a .3dm file"},
+        {kFixtures + "3dm", "3dm cannot be read: it is not a file"},
+    };
+    for (const auto& c : cases) {
+        ON_3dPointArray points;
+        ON_ClassArray<ON_NurbsCurve> curves;
+        ON_ClassArray<ON_Brep> breps;
+        ON_ClassArray<ON_Mesh> meshes;
+        TMXFileReader reader;
+        EXPECT_EQ(reader.ReadFile(c.path, points, curves, breps, meshes), 0) << c.path;
+        EXPECT_EQ(reader.GetError().compare(0, c.expect.size(), c.expect), 0) << reader.GetError();
+    }
+    std::remove(empty.c_str());
+}
+
 // Inputs the fuzzer once broke the reader with, kept so that they stay handled.
 TEST(Damaged, FuzzerFindingsStayRefused) {
     const std::string dir = std::string(QUORLA_SOURCE_DIR) + "/tests/platform/tmxfile/regressions/";

@@ -3,6 +3,7 @@
 #include "TMX3DM.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -81,6 +82,74 @@ TEST(TMX3DM, MissingFileGivesZeroAndANamedError) {
     EXPECT_EQ(c.Read(L"C:\\no such folder\\bracket.3dm"), 0);
     const std::wstring error = (const wchar_t*)TMX3DM::GetError();
     EXPECT_EQ(error.compare(0, 29, L"bracket.3dm cannot be opened:"), 0) << error;
+}
+
+// The file is mapped, not copied: files that cannot be mapped or read say why,
+// and a read leaves the file free for others.
+struct FileAccessCase {
+    const char* what;
+    DWORD share;           // share mode of another program's open handle
+    bool lock;             // that program locks the whole file
+    const wchar_t* expect; // the error text after the file name
+};
+
+TEST(TMX3DM, FilesOthersHoldOrLockSayWhy) {
+    const std::wstring name = L"held \u00e9l\u00e9ment.3dm";
+    SaveW(name, LoadW(kFixtures + L"lines.v8.3dm"));
+    const std::vector<FileAccessCase> cases = {
+        {"shared for reading", FILE_SHARE_READ, false, nullptr},
+        {"not shared", 0, false,
+         L" cannot be opened: another program has it open and does not share it"},
+        {"locked", FILE_SHARE_READ | FILE_SHARE_WRITE, true,
+         L" could not be read: another program has locked it"},
+    };
+    for (const FileAccessCase& c : cases) {
+        HANDLE other = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, c.share, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE) << c.what;
+        OVERLAPPED at = {};
+        if (c.lock) {
+            ASSERT_TRUE(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                                   MAXDWORD, MAXDWORD, &at))
+                << c.what;
+        }
+        Containers r;
+        const int ok = r.Read(name);
+        const std::wstring error = (const wchar_t*)TMX3DM::GetError();
+        if (c.lock) UnlockFileEx(other, 0, MAXDWORD, MAXDWORD, &at);
+        CloseHandle(other);
+        if (!c.expect) {
+            EXPECT_NE(ok, 0) << c.what << ": " << error;
+            EXPECT_EQ(r.curves.Count(), 6) << c.what;
+            continue;
+        }
+        EXPECT_EQ(ok, 0) << c.what;
+        EXPECT_EQ(error, name + c.expect) << c.what;
+        EXPECT_EQ(r.curves.Count(), 0) << c.what;
+    }
+    // After every read the file is ours again: it can be written and removed.
+    HANDLE mine = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(mine, INVALID_HANDLE_VALUE);
+    CloseHandle(mine);
+    EXPECT_TRUE(DeleteFileW(name.c_str()));
+}
+
+TEST(TMX3DM, EmptyFilesAndFoldersAreRefusedByName) {
+    const std::wstring empty = L"empty.3dm", folder = L"folder.3dm";
+    SaveW(empty, {});
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    Containers c;
+    EXPECT_EQ(c.Read(empty), 0);
+    EXPECT_EQ(std::wstring((const wchar_t*)TMX3DM::GetError())
+                  .compare(0, 24, L"empty.3dm is not a .3dm "),
+              0)
+        << (const wchar_t*)TMX3DM::GetError();
+    EXPECT_EQ(c.Read(folder), 0);
+    EXPECT_EQ(std::wstring((const wchar_t*)TMX3DM::GetError()),
+              L"folder.3dm cannot be read: it is not a file");
+    _wremove(empty.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace
