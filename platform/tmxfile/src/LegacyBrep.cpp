@@ -42,20 +42,18 @@ bool ObjectDecoder::ReadLegacyBrep(ON_Brep& b, int minor) {
     if (!r_.Fits(static_cast<uint64_t>(nt) + static_cast<uint64_t>(ne), 61, "B-rep curve") ||
         !r_.Fits(static_cast<uint64_t>(nf), 100, "B-rep face"))
         return false;
-    b.m_C2.SetCapacity(nt);
-    for (int32_t i = 0; i < nt; ++i) {
-        std::unique_ptr<ON_PolyCurve> c(new ON_PolyCurve);
-        if (!ReadPolyCurveData(*c, 1)) return false;
-        if (!unsupported_.empty()) return true;
-        b.m_C2.Append(c.release());
-    }
-    b.m_C3.SetCapacity(ne);
-    for (int32_t i = 0; i < ne; ++i) {
-        std::unique_ptr<ON_PolyCurve> c(new ON_PolyCurve);
-        if (!ReadPolyCurveData(*c, 1)) return false;
-        if (!unsupported_.empty()) return true;
-        b.m_C3.Append(c.release());
-    }
+    // Trim curves, then edge curves: inline polycurves.
+    auto readCurves = [&](ON_CurveArray& curves, int32_t n) {
+        curves.SetCapacity(n);
+        for (int32_t i = 0; i < n && unsupported_.empty(); ++i) {
+            std::unique_ptr<ON_PolyCurve> c(new ON_PolyCurve);
+            if (!ReadPolyCurveData(*c, 1)) return false;
+            if (unsupported_.empty()) curves.Append(c.release());
+        }
+        return true;
+    };
+    if (!readCurves(b.m_C2, nt) || !readCurves(b.m_C3, ne)) return false;
+    if (!unsupported_.empty()) return true;
     b.m_S.SetCapacity(nf);
     for (int32_t i = 0; i < nf; ++i) {
         std::unique_ptr<ON_NurbsSurface> s(new ON_NurbsSurface);

@@ -142,6 +142,13 @@ template <class T> T* Fill(ON_SimpleArray<T>& a, int n) {
     return a.Array();
 }
 
+// A new object of class T held by owner (of a base class); returns it to be filled.
+template <class T, class Base> T* Make(std::unique_ptr<Base>& owner) {
+    T* p = new T;
+    owner.reset(p);
+    return p;
+}
+
 constexpr int kMaxNesting = 32; // polycurves in polycurves, curves in surfaces, ...
 
 } // namespace
@@ -385,73 +392,66 @@ bool ObjectDecoder::ReadPolyCurveData(ON_PolyCurve& c, int depth) {
     return true;
 }
 
-// Reads a class chunk that must hold a curve; curve is null when the class is
-// one this reader cannot use (unsupported_ then names it).
-bool ObjectDecoder::ReadCurveFromClass(std::unique_ptr<ON_Curve>& curve, int depth) {
-    curve.reset();
+// Opens a class chunk that must hold a curve (or a surface, when surface):
+// type receives its type, or -1 when there is nothing to read, the chunk left
+// already: a null object, or a class this reader cannot use (unsupported_
+// then names it).
+bool ObjectDecoder::OpenClassOf(bool surface, int depth, int& type) {
+    type = -1;
+    const std::string what = surface ? "surface" : "curve";
     if (depth > kMaxNesting)
-        return r_.Fail("curves are nested more than " + std::to_string(kMaxNesting) + " deep");
+        return r_.Fail(what + "s are nested more than " + std::to_string(kMaxNesting) + " deep");
     Chunk cls;
     const ClassInfo* info = nullptr;
     bool isNull = false;
     if (!ReadClassHeader(cls, info, isNull)) return false;
     if (isNull) return r_.Abandon();
-    if (!info || !IsCurveType(info->entry->type)) {
+    const Type t = info ? info->entry->type : Type::Skip;
+    if (!(surface ? IsSurfaceType(t) : IsCurveType(t))) {
         if (info) unknown_ = info->entry->kind;
-        unsupported_ = "a curve of a kind this reader cannot convert (" + unknown_ + ")";
+        unsupported_ = "a " + what + " of a kind this reader cannot convert (" + unknown_ + ")";
         return r_.Abandon();
     }
-    return ReadCurveBody(static_cast<int>(info->entry->type), curve, depth);
+    type = static_cast<int>(t);
+    return true;
+}
+
+// Reads a class chunk that must hold a curve; curve is null when the class is
+// one this reader cannot use (unsupported_ then names it).
+bool ObjectDecoder::ReadCurveFromClass(std::unique_ptr<ON_Curve>& curve, int depth) {
+    curve.reset();
+    int type = -1;
+    if (!OpenClassOf(false, depth, type)) return false;
+    return type < 0 || ReadCurveBody(type, curve, depth);
 }
 
 // The class data of a curve and the rest of its class chunk.
 bool ObjectDecoder::ReadCurveBody(int type, std::unique_ptr<ON_Curve>& c, int depth) {
     Chunk data;
     if (!r_.Begin(data, tcode::ClassData, "class data")) return false;
-    bool ok = false;
+    if (!ReadCurveData(type, c, depth) || !r_.End() || !FinishClass()) return false;
+    if (!unsupported_.empty()) c.reset();
+    return true;
+}
+
+// A curve's class data, into a new curve of its class.
+bool ObjectDecoder::ReadCurveData(int type, std::unique_ptr<ON_Curve>& c, int depth) {
     switch (static_cast<Type>(type)) {
-    case Type::Line: {
-        auto* p = new ON_LineCurve;
-        c.reset(p);
-        ok = ReadLineCurve(*p);
-        break;
-    }
-    case Type::Arrow: {
-        auto* p = new ON_LineCurve;
-        c.reset(p);
-        ok = ReadArrow(*p);
-        break;
-    }
-    case Type::Arc: {
-        auto* p = new ON_ArcCurve;
-        c.reset(p);
-        ok = ReadArcCurve(*p);
-        break;
-    }
-    case Type::Polyline: {
-        auto* p = new ON_PolylineCurve;
-        c.reset(p);
-        ok = ReadPolylineCurve(*p);
-        break;
-    }
-    case Type::NurbsCurve: {
-        auto* p = new ON_NurbsCurve;
-        c.reset(p);
-        ok = ReadNurbsCurve(*p);
-        break;
-    }
-    case Type::PolyCurve: {
-        auto* p = new ON_PolyCurve;
-        c.reset(p);
-        ok = ReadPolyCurveData(*p, depth);
-        break;
-    }
+    case Type::Line:
+        return ReadLineCurve(*Make<ON_LineCurve>(c));
+    case Type::Arrow:
+        return ReadArrow(*Make<ON_LineCurve>(c));
+    case Type::Arc:
+        return ReadArcCurve(*Make<ON_ArcCurve>(c));
+    case Type::Polyline:
+        return ReadPolylineCurve(*Make<ON_PolylineCurve>(c));
+    case Type::NurbsCurve:
+        return ReadNurbsCurve(*Make<ON_NurbsCurve>(c));
+    case Type::PolyCurve:
+        return ReadPolyCurveData(*Make<ON_PolyCurve>(c), depth);
     default:
         return r_.Fail("internal: not a curve class");
     }
-    if (!ok || !r_.End() || !FinishClass()) return false;
-    if (!unsupported_.empty()) c.reset();
-    return true;
 }
 
 // A curve becomes its exact NURBS form; a polycurve one NURBS curve per segment.
@@ -589,91 +589,39 @@ bool ObjectDecoder::ReadSumSurface(ON_SumSurface& s, int depth) {
 
 bool ObjectDecoder::ReadSurfaceFromClass(std::unique_ptr<ON_Surface>& surface, int depth) {
     surface.reset();
-    if (depth > kMaxNesting)
-        return r_.Fail("surfaces are nested more than " + std::to_string(kMaxNesting) + " deep");
-    Chunk cls;
-    const ClassInfo* info = nullptr;
-    bool isNull = false;
-    if (!ReadClassHeader(cls, info, isNull)) return false;
-    if (isNull) return r_.Abandon();
-    if (!info || !IsSurfaceType(info->entry->type)) {
-        if (info) unknown_ = info->entry->kind;
-        unsupported_ = "a surface of a kind this reader cannot convert (" + unknown_ + ")";
-        return r_.Abandon();
-    }
-    return ReadSurfaceBody(static_cast<int>(info->entry->type), surface, depth);
+    int type = -1;
+    if (!OpenClassOf(true, depth, type)) return false;
+    return type < 0 || ReadSurfaceBody(type, surface, depth);
 }
 
 bool ObjectDecoder::ReadSurfaceBody(int type, std::unique_ptr<ON_Surface>& s, int depth) {
     Chunk data;
     if (!r_.Begin(data, tcode::ClassData, "class data")) return false;
-    bool ok = false;
+    if (!ReadSurfaceData(type, s, depth) || !r_.End() || !FinishClass()) return false;
+    if (!unsupported_.empty()) s.reset();
+    return true;
+}
+
+// A surface's class data, into a new surface of its class.
+bool ObjectDecoder::ReadSurfaceData(int type, std::unique_ptr<ON_Surface>& s, int depth) {
     switch (static_cast<Type>(type)) {
-    case Type::NurbsSurface: {
-        auto* p = new ON_NurbsSurface;
-        s.reset(p);
-        ok = ReadNurbsSurface(*p);
-        break;
-    }
-    case Type::PlaneSurface: {
-        auto* p = new ON_PlaneSurface;
-        s.reset(p);
-        ok = ReadPlaneSurface(*p);
-        break;
-    }
-    case Type::RevSurface: {
-        auto* p = new ON_RevSurface;
-        s.reset(p);
-        ok = ReadRevSurface(*p, depth);
-        break;
-    }
-    case Type::SumSurface: {
-        auto* p = new ON_SumSurface;
-        s.reset(p);
-        ok = ReadSumSurface(*p, depth);
-        break;
-    }
+    case Type::NurbsSurface:
+        return ReadNurbsSurface(*Make<ON_NurbsSurface>(s));
+    case Type::PlaneSurface:
+        return ReadPlaneSurface(*Make<ON_PlaneSurface>(s));
+    case Type::RevSurface:
+        return ReadRevSurface(*Make<ON_RevSurface>(s), depth);
+    case Type::SumSurface:
+        return ReadSumSurface(*Make<ON_SumSurface>(s), depth);
     default:
         return r_.Fail("internal: not a surface class");
     }
-    if (!ok || !r_.End() || !FinishClass()) return false;
-    if (!unsupported_.empty()) s.reset();
-    return true;
 }
 
 // A lone surface becomes a one-face B-rep with its boundary edges.
 bool ObjectDecoder::ReadSurfaceObject(int type, Sink& out) {
     std::unique_ptr<ON_Surface> s;
-    bool ok = false;
-    switch (static_cast<Type>(type)) {
-    case Type::NurbsSurface: {
-        auto* p = new ON_NurbsSurface;
-        s.reset(p);
-        ok = ReadNurbsSurface(*p);
-        break;
-    }
-    case Type::PlaneSurface: {
-        auto* p = new ON_PlaneSurface;
-        s.reset(p);
-        ok = ReadPlaneSurface(*p);
-        break;
-    }
-    case Type::RevSurface: {
-        auto* p = new ON_RevSurface;
-        s.reset(p);
-        ok = ReadRevSurface(*p, 0);
-        break;
-    }
-    case Type::SumSurface: {
-        auto* p = new ON_SumSurface;
-        s.reset(p);
-        ok = ReadSumSurface(*p, 0);
-        break;
-    }
-    default:
-        return r_.Fail("internal: not a surface class");
-    }
-    if (!ok) return false;
+    if (!ReadSurfaceData(type, s, 0)) return false;
     if (!unsupported_.empty()) return true;
     ON_Brep& b = out.breps.AppendNew();
     ON_Surface* raw = s.release();

@@ -53,8 +53,10 @@ private:
     bool ReadPolylineCurve(ON_PolylineCurve& c);
     bool ReadPolyCurveData(ON_PolyCurve& c, int depth);
     bool ReadNurbsCurve(ON_NurbsCurve& c);
+    bool OpenClassOf(bool surface, int depth, int& type);
     bool ReadCurveFromClass(std::unique_ptr<ON_Curve>& curve, int depth);
     bool ReadCurveBody(int type, std::unique_ptr<ON_Curve>& c, int depth);
+    bool ReadCurveData(int type, std::unique_ptr<ON_Curve>& c, int depth);
     bool EmitCurve(const ON_Curve& c, Sink& out, int depth);
 
     bool ReadNurbsSurface(ON_NurbsSurface& s);
@@ -63,6 +65,7 @@ private:
     bool ReadSumSurface(ON_SumSurface& s, int depth);
     bool ReadSurfaceFromClass(std::unique_ptr<ON_Surface>& surface, int depth);
     bool ReadSurfaceBody(int type, std::unique_ptr<ON_Surface>& s, int depth);
+    bool ReadSurfaceData(int type, std::unique_ptr<ON_Surface>& s, int depth);
     bool ReadSurfaceObject(int type, Sink& out);
     bool ReadExtrusionObject(Sink& out);
     bool ReadBrepObject(Sink& out);
