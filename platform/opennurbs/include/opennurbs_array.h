@@ -13,47 +13,13 @@
 #include <type_traits>
 #include <utility>
 
-template <class T> class ON_SimpleArray {
-    static_assert(std::is_trivially_copyable<T>::value,
-                  "ON_SimpleArray holds trivially copyable values; use ON_ClassArray");
-
+// What both arrays share: the storage, public as in openNURBS (the reader
+// fills buffers directly), and element access.
+template <class T> class ON_ArrayBase {
 public:
-    ON_SimpleArray() = default;
-    explicit ON_SimpleArray(size_t initial_capacity) { Reserve(initial_capacity); }
-    ON_SimpleArray(const ON_SimpleArray& src) { *this = src; }
-    ON_SimpleArray(ON_SimpleArray&& src) noexcept
-        : m_a(src.m_a), m_count(src.m_count), m_capacity(src.m_capacity) {
-        src.m_a = nullptr;
-        src.m_count = src.m_capacity = 0;
-    }
-    ~ON_SimpleArray() { Destroy(); }
-
-    ON_SimpleArray& operator=(const ON_SimpleArray& src) {
-        if (this != &src) {
-            m_count = 0;
-            if (src.m_count > m_capacity) SetCapacity(src.m_count);
-            if (src.m_count > 0)
-                std::memcpy((void*)m_a, (const void*)src.m_a, sizeof(T) * src.m_count);
-            m_count = src.m_count;
-        }
-        return *this;
-    }
-    ON_SimpleArray& operator=(ON_SimpleArray&& src) noexcept {
-        if (this != &src) {
-            Destroy();
-            m_a = src.m_a;
-            m_count = src.m_count;
-            m_capacity = src.m_capacity;
-            src.m_a = nullptr;
-            src.m_count = src.m_capacity = 0;
-        }
-        return *this;
-    }
-
     int Count() const { return m_count; }
     unsigned int UnsignedCount() const { return (unsigned int)m_count; }
     int Capacity() const { return m_capacity; }
-    size_t SizeOfArray() const { return (size_t)m_capacity * sizeof(T); }
 
     T& operator[](int i) { return m_a[i]; }
     const T& operator[](int i) const { return m_a[i]; }
@@ -70,6 +36,65 @@ public:
     const T* First() const { return m_count > 0 ? m_a : nullptr; }
     T* Last() { return m_count > 0 ? m_a + (m_count - 1) : nullptr; }
     const T* Last() const { return m_count > 0 ? m_a + (m_count - 1) : nullptr; }
+
+    void Reverse() {
+        for (int i = 0, j = m_count - 1; i < j; i++, j--)
+            std::swap(m_a[i], m_a[j]);
+    }
+
+    T* m_a = nullptr;
+    int m_count = 0;
+    int m_capacity = 0;
+
+protected:
+    ON_ArrayBase() = default;
+    ON_ArrayBase(const ON_ArrayBase&) = default;
+    ON_ArrayBase& operator=(const ON_ArrayBase&) = default;
+    ~ON_ArrayBase() = default;
+    // Takes src's storage, leaving src empty; this holds none.
+    void TakeFrom(ON_ArrayBase& src) noexcept {
+        m_a = src.m_a;
+        m_count = src.m_count;
+        m_capacity = src.m_capacity;
+        src.m_a = nullptr;
+        src.m_count = src.m_capacity = 0;
+    }
+};
+
+template <class T> class ON_SimpleArray : public ON_ArrayBase<T> {
+    static_assert(std::is_trivially_copyable<T>::value,
+                  "ON_SimpleArray holds trivially copyable values; use ON_ClassArray");
+
+public:
+    using ON_ArrayBase<T>::m_a;
+    using ON_ArrayBase<T>::m_count;
+    using ON_ArrayBase<T>::m_capacity;
+
+    ON_SimpleArray() = default;
+    explicit ON_SimpleArray(size_t initial_capacity) { Reserve(initial_capacity); }
+    ON_SimpleArray(const ON_SimpleArray& src) { *this = src; }
+    ON_SimpleArray(ON_SimpleArray&& src) noexcept { this->TakeFrom(src); }
+    ~ON_SimpleArray() { Destroy(); }
+
+    ON_SimpleArray& operator=(const ON_SimpleArray& src) {
+        if (this != &src) {
+            m_count = 0;
+            if (src.m_count > m_capacity) SetCapacity(src.m_count);
+            if (src.m_count > 0)
+                std::memcpy((void*)m_a, (const void*)src.m_a, sizeof(T) * src.m_count);
+            m_count = src.m_count;
+        }
+        return *this;
+    }
+    ON_SimpleArray& operator=(ON_SimpleArray&& src) noexcept {
+        if (this != &src) {
+            Destroy();
+            this->TakeFrom(src);
+        }
+        return *this;
+    }
+
+    size_t SizeOfArray() const { return (size_t)m_capacity * sizeof(T); }
 
     // A new element at the end, value-initialised (zero for plain types).
     T& AppendNew() {
@@ -131,10 +156,6 @@ public:
     void Zero() {
         if (m_a && m_capacity > 0) std::memset((void*)m_a, 0, sizeof(T) * m_capacity);
     }
-    void Reverse() {
-        for (int i = 0, j = m_count - 1; i < j; i++, j--)
-            std::swap(m_a[i], m_a[j]);
-    }
     void Swap(int i, int j) {
         if (i >= 0 && j >= 0 && i < m_count && j < m_count) std::swap(m_a[i], m_a[j]);
     }
@@ -184,11 +205,6 @@ public:
         return -1;
     }
 
-    // Public as in openNURBS: the reader fills buffers directly.
-    T* m_a = nullptr;
-    int m_count = 0;
-    int m_capacity = 0;
-
 private:
     // Doubling up to 128 MB of elements, then growth in 128 MB steps, so a
     // huge mesh does not hold twice its size in spare capacity.
@@ -202,16 +218,16 @@ private:
     }
 };
 
-template <class T> class ON_ClassArray {
+template <class T> class ON_ClassArray : public ON_ArrayBase<T> {
 public:
+    using ON_ArrayBase<T>::m_a;
+    using ON_ArrayBase<T>::m_count;
+    using ON_ArrayBase<T>::m_capacity;
+
     ON_ClassArray() = default;
     explicit ON_ClassArray(size_t initial_capacity) { Reserve(initial_capacity); }
     ON_ClassArray(const ON_ClassArray& src) { *this = src; }
-    ON_ClassArray(ON_ClassArray&& src) noexcept
-        : m_a(src.m_a), m_count(src.m_count), m_capacity(src.m_capacity) {
-        src.m_a = nullptr;
-        src.m_count = src.m_capacity = 0;
-    }
+    ON_ClassArray(ON_ClassArray&& src) noexcept { this->TakeFrom(src); }
     virtual ~ON_ClassArray() { Destroy(); }
 
     ON_ClassArray& operator=(const ON_ClassArray& src) {
@@ -230,34 +246,10 @@ public:
     ON_ClassArray& operator=(ON_ClassArray&& src) noexcept {
         if (this != &src) {
             Destroy();
-            m_a = src.m_a;
-            m_count = src.m_count;
-            m_capacity = src.m_capacity;
-            src.m_a = nullptr;
-            src.m_count = src.m_capacity = 0;
+            this->TakeFrom(src);
         }
         return *this;
     }
-
-    int Count() const { return m_count; }
-    unsigned int UnsignedCount() const { return (unsigned int)m_count; }
-    int Capacity() const { return m_capacity; }
-
-    T& operator[](int i) { return m_a[i]; }
-    const T& operator[](int i) const { return m_a[i]; }
-    T& operator[](unsigned int i) { return m_a[i]; }
-    const T& operator[](unsigned int i) const { return m_a[i]; }
-    T& operator[](size_t i) { return m_a[i]; }
-    const T& operator[](size_t i) const { return m_a[i]; }
-
-    T* At(int i) { return (i >= 0 && i < m_count) ? m_a + i : nullptr; }
-    const T* At(int i) const { return (i >= 0 && i < m_count) ? m_a + i : nullptr; }
-    T* Array() { return m_a; }
-    const T* Array() const { return m_a; }
-    T* First() { return m_count > 0 ? m_a : nullptr; }
-    const T* First() const { return m_count > 0 ? m_a : nullptr; }
-    T* Last() { return m_count > 0 ? m_a + (m_count - 1) : nullptr; }
-    const T* Last() const { return m_count > 0 ? m_a + (m_count - 1) : nullptr; }
 
     // A new default-constructed element at the end.
     T& AppendNew() {
@@ -325,10 +317,6 @@ public:
         m_a = nullptr;
         m_capacity = 0;
     }
-    void Reverse() {
-        for (int i = 0, j = m_count - 1; i < j; i++, j--)
-            std::swap(m_a[i], m_a[j]);
-    }
     T* Reserve(size_t n) {
         if ((int)n > m_capacity) SetCapacity((int)n);
         return m_a;
@@ -366,10 +354,6 @@ public:
             m_count++;
         }
     }
-
-    T* m_a = nullptr;
-    int m_count = 0;
-    int m_capacity = 0;
 
 private:
     void Grow(int needed) {

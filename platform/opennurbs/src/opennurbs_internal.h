@@ -45,4 +45,20 @@ bool IsSimilarity(const ON_Xform& xform, double* scale = nullptr);
 // Rebuilds the CV array with a new stride (dim + is_rat) if it differs.
 void Compact(ON_NurbsCurve& c);
 
+// Transforms one CV in place: dim coordinates (at most 3), then the weight
+// when rational. False when a non-rational CV would go to infinity.
+bool TransformCV(const ON_Xform& xform, double* cv, int dim, bool is_rat);
+
+// Grows an owned malloc'd buffer of doubles (capacity 0 with a buffer: memory
+// someone else owns, which is refused) to hold at least `wanted`.
+bool ReserveDoubles(double*& buffer, int& capacity, int wanted);
+
+// Moves the parameters t (first to last the old domain) onto [t0, t1], the
+// ends exactly.
+bool RemapParameters(ON_SimpleArray<double>& t, double t0, double t1);
+
+// Point, derivative and zero higher derivatives of a straight piece.
+void EvaluateStraight(const ON_3dPoint& p, const ON_3dVector& d, int dim, int der_count,
+                      int v_stride, double* v);
+
 } // namespace on_internal

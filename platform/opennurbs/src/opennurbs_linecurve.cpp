@@ -30,16 +30,23 @@ bool ON_LineCurve::Evaluate(double t, int der_count, int v_stride, double* v, in
     if (!v || der_count < 0 || v_stride < m_dim || !m_t.IsIncreasing()) return false;
     const ON_3dPoint p = m_line.PointAt(m_t.NormalizedParameterAt(t));
     const ON_3dVector d = m_line.Direction() / m_t.Length();
-    for (int c = 0; c < m_dim; c++)
-        v[c] = p[c];
-    if (der_count >= 1)
-        for (int c = 0; c < m_dim; c++)
-            v[v_stride + c] = d[c];
-    for (int k = 2; k <= der_count; k++)
-        for (int c = 0; c < m_dim; c++)
-            v[(size_t)k * v_stride + c] = 0.0;
+    on_internal::EvaluateStraight(p, d, m_dim, der_count, v_stride, v);
     return true;
 }
+
+namespace on_internal {
+void EvaluateStraight(const ON_3dPoint& p, const ON_3dVector& d, int dim, int der_count,
+                      int v_stride, double* v) {
+    for (int c = 0; c < dim; c++)
+        v[c] = p[c];
+    if (der_count >= 1)
+        for (int c = 0; c < dim; c++)
+            v[v_stride + c] = d[c];
+    for (int k = 2; k <= der_count; k++)
+        for (int c = 0; c < dim; c++)
+            v[(size_t)k * v_stride + c] = 0.0;
+}
+} // namespace on_internal
 
 bool ON_LineCurve::Reverse() {
     m_line.Reverse();

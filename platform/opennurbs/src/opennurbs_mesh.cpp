@@ -1,5 +1,21 @@
 #include "opennurbs_internal.h"
 
+namespace {
+// Every face's corners the other way round; a triangle keeps its repeated
+// last corner.
+void ReverseWinding(ON_SimpleArray<ON_MeshFace>& faces) {
+    for (int i = 0; i < faces.Count(); i++) {
+        ON_MeshFace& f = faces[i];
+        if (f.IsTriangle()) {
+            std::swap(f.vi[0], f.vi[2]);
+            f.vi[3] = f.vi[2];
+        } else {
+            std::swap(f.vi[1], f.vi[3]);
+        }
+    }
+}
+} // namespace
+
 bool ON_MeshFace::IsValid(int vertex_count) const {
     for (int k = 0; k < 4; k++)
         if (vi[k] < 0 || vi[k] >= vertex_count) return false;
@@ -168,31 +184,13 @@ bool ON_Mesh::Transform(const ON_Xform& xform) {
     }
     // A mirror reverses the winding; flip faces so normals and winding agree,
     // without flipping the normals a second time.
-    if (xform.Linear3x3Determinant() < 0.0) {
-        for (int i = 0; i < m_F.Count(); i++) {
-            ON_MeshFace& f = m_F[i];
-            if (f.IsTriangle()) {
-                std::swap(f.vi[0], f.vi[2]);
-                f.vi[3] = f.vi[2];
-            } else {
-                std::swap(f.vi[1], f.vi[3]);
-            }
-        }
-    }
+    if (xform.Linear3x3Determinant() < 0.0) ReverseWinding(m_F);
     DestroyTopology();
     return true;
 }
 
 void ON_Mesh::Flip() {
-    for (int i = 0; i < m_F.Count(); i++) {
-        ON_MeshFace& f = m_F[i];
-        if (f.IsTriangle()) {
-            std::swap(f.vi[0], f.vi[2]);
-            f.vi[3] = f.vi[2];
-        } else {
-            std::swap(f.vi[1], f.vi[3]);
-        }
-    }
+    ReverseWinding(m_F);
     for (int i = 0; i < m_N.Count(); i++)
         m_N[i] = ON_3fVector(-m_N[i].x, -m_N[i].y, -m_N[i].z);
     for (int i = 0; i < m_FN.Count(); i++)

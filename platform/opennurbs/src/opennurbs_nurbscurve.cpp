@@ -6,6 +6,17 @@ using namespace on_internal;
 
 static bool StorageOk(const ON_NurbsCurve& c);
 
+// The textbook knot vector: openNURBS's kc knots with the first and last
+// repeated once more.
+static std::vector<double> TextbookKnots(const double* knot, int kc) {
+    std::vector<double> U(kc + 2);
+    U[0] = knot[0];
+    for (int i = 0; i < kc; i++)
+        U[i + 1] = knot[i];
+    U[kc + 1] = knot[kc - 1];
+    return U;
+}
+
 ON_NurbsCurve::ON_NurbsCurve(int dimension, bool bIsRational, int order, int cv_count) {
     Create(dimension, bIsRational, order, cv_count);
 }
@@ -63,24 +74,40 @@ void ON_NurbsCurve::Destroy() {
     Initialize();
 }
 
-bool ON_NurbsCurve::ReserveKnotCapacity(int capacity) {
-    if (capacity <= m_knot_capacity) return m_knot != nullptr || capacity == 0;
-    if (m_knot_capacity == 0 && m_knot) return false; // memory we do not own
-    double* p = (double*)std::realloc(m_knot, sizeof(double) * (size_t)capacity);
-    if (!p) return false;
-    m_knot = p;
-    m_knot_capacity = capacity;
+namespace on_internal {
+bool TransformCV(const ON_Xform& xform, double* cv, int dim, bool is_rat) {
+    ON_4dPoint h(cv[0], dim > 1 ? cv[1] : 0.0, dim > 2 ? cv[2] : 0.0, is_rat ? cv[dim] : 1.0);
+    h = xform * h;
+    double s = 1.0;
+    if (is_rat) {
+        cv[dim] = h.w;
+    } else {
+        if (h.w == 0.0) return false;
+        if (h.w != 1.0) s = 1.0 / h.w;
+    }
+    const double q[3] = {h.x * s, h.y * s, h.z * s};
+    for (int c = 0; c < dim && c < 3; c++)
+        cv[c] = q[c];
     return true;
 }
 
-bool ON_NurbsCurve::ReserveCVCapacity(int capacity) {
-    if (capacity <= m_cv_capacity) return m_cv != nullptr || capacity == 0;
-    if (m_cv_capacity == 0 && m_cv) return false;
-    double* p = (double*)std::realloc(m_cv, sizeof(double) * (size_t)capacity);
+bool ReserveDoubles(double*& buffer, int& capacity, int wanted) {
+    if (wanted <= capacity) return buffer != nullptr || wanted == 0;
+    if (capacity == 0 && buffer) return false; // memory we do not own
+    double* p = (double*)std::realloc(buffer, sizeof(double) * (size_t)wanted);
     if (!p) return false;
-    m_cv = p;
-    m_cv_capacity = capacity;
+    buffer = p;
+    capacity = wanted;
     return true;
+}
+} // namespace on_internal
+
+bool ON_NurbsCurve::ReserveKnotCapacity(int capacity) {
+    return on_internal::ReserveDoubles(m_knot, m_knot_capacity, capacity);
+}
+
+bool ON_NurbsCurve::ReserveCVCapacity(int capacity) {
+    return on_internal::ReserveDoubles(m_cv, m_cv_capacity, capacity);
 }
 
 bool ON_NurbsCurve::Create(int dimension, bool bIsRational, int order, int cv_count) {
@@ -399,19 +426,8 @@ bool ON_NurbsCurve::Reverse() {
 bool ON_NurbsCurve::Transform(const ON_Xform& xform) {
     if (!StorageOk(*this)) return false;
     if (m_dim < 3 && !xform.IsIdentity()) ChangeDimension(3);
-    for (int i = 0; i < m_cv_count; i++) {
-        double* p = CV(i);
-        ON_4dPoint h(p[0], m_dim > 1 ? p[1] : 0.0, m_dim > 2 ? p[2] : 0.0,
-                     m_is_rat ? p[m_dim] : 1.0);
-        h = xform * h;
-        if (m_is_rat) {
-            p[0] = h.x, p[1] = h.y, p[2] = h.z, p[m_dim] = h.w;
-        } else {
-            if (h.w == 0.0) return false;
-            const double s = h.w == 1.0 ? 1.0 : 1.0 / h.w;
-            p[0] = h.x * s, p[1] = h.y * s, p[2] = h.z * s;
-        }
-    }
+    for (int i = 0; i < m_cv_count; i++)
+        if (!on_internal::TransformCV(xform, CV(i), m_dim, m_is_rat != 0)) return false;
     return true;
 }
 
@@ -450,11 +466,7 @@ bool ON_NurbsCurve::InsertKnot(double u, int multiplicity) {
         // Full (textbook) knot vector U: U[0] = knot[0], U[i+1] = knot[i], U[n+p] = last.
         const int n = m_cv_count;
         const int kc = KnotCount();
-        std::vector<double> U(kc + 2);
-        U[0] = m_knot[0];
-        for (int i = 0; i < kc; i++)
-            U[i + 1] = m_knot[i];
-        U[kc + 1] = m_knot[kc - 1];
+        const std::vector<double> U = TextbookKnots(m_knot, kc);
         // Span index k (p <= k <= n-1) with U[k] <= u <= U[k+1], U[k] < U[k+1].
         int k = -1;
         for (int i = deg; i <= n - 1; i++)
@@ -553,11 +565,7 @@ bool ON_NurbsCurve::MakePiecewiseBezier() {
     const int cv_size = CVSize();
     const int kc = KnotCount();
     // Textbook knots U[0..m], m = N + p, clamped with p + 1 copies at each end.
-    std::vector<double> U(kc + 2);
-    U[0] = m_knot[0];
-    for (int i = 0; i < kc; i++)
-        U[i + 1] = m_knot[i];
-    U[kc + 1] = m_knot[kc - 1];
+    const std::vector<double> U = TextbookKnots(m_knot, kc);
     const int m = N + p;
     // Already Bezier when every inner breakpoint has multiplicity p.
     std::vector<double> breaks = {U[p]};

@@ -76,23 +76,11 @@ void ON_NurbsSurface::Destroy() {
 
 bool ON_NurbsSurface::ReserveKnotCapacity(int dir, int capacity) {
     dir = dir ? 1 : 0;
-    if (capacity <= m_knot_capacity[dir]) return m_knot[dir] != nullptr || capacity == 0;
-    if (m_knot_capacity[dir] == 0 && m_knot[dir]) return false;
-    double* p = (double*)std::realloc(m_knot[dir], sizeof(double) * (size_t)capacity);
-    if (!p) return false;
-    m_knot[dir] = p;
-    m_knot_capacity[dir] = capacity;
-    return true;
+    return on_internal::ReserveDoubles(m_knot[dir], m_knot_capacity[dir], capacity);
 }
 
 bool ON_NurbsSurface::ReserveCVCapacity(int capacity) {
-    if (capacity <= m_cv_capacity) return m_cv != nullptr || capacity == 0;
-    if (m_cv_capacity == 0 && m_cv) return false;
-    double* p = (double*)std::realloc(m_cv, sizeof(double) * (size_t)capacity);
-    if (!p) return false;
-    m_cv = p;
-    m_cv_capacity = capacity;
-    return true;
+    return on_internal::ReserveDoubles(m_cv, m_cv_capacity, capacity);
 }
 
 bool ON_NurbsSurface::Create(int dim, bool is_rat, int order0, int order1, int cv_count0,
@@ -382,18 +370,8 @@ bool ON_NurbsSurface::Transpose() {
 bool ON_NurbsSurface::Transform(const ON_Xform& xform) {
     if (!m_cv || m_dim != 3) return false;
     for (int i = 0; i < m_cv_count[0]; i++)
-        for (int j = 0; j < m_cv_count[1]; j++) {
-            double* p = CV(i, j);
-            ON_4dPoint h(p[0], p[1], p[2], m_is_rat ? p[3] : 1.0);
-            h = xform * h;
-            if (m_is_rat) {
-                p[0] = h.x, p[1] = h.y, p[2] = h.z, p[3] = h.w;
-            } else {
-                if (h.w == 0.0) return false;
-                const double s = h.w == 1.0 ? 1.0 : 1.0 / h.w;
-                p[0] = h.x * s, p[1] = h.y * s, p[2] = h.z * s;
-            }
-        }
+        for (int j = 0; j < m_cv_count[1]; j++)
+            if (!on_internal::TransformCV(xform, CV(i, j), m_dim, m_is_rat != 0)) return false;
     return true;
 }
 

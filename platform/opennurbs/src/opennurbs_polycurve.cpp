@@ -74,16 +74,23 @@ ON_Interval ON_PolyCurve::Domain() const {
     return ON_Interval(m_t[0], m_t[n]);
 }
 
-bool ON_PolyCurve::SetDomain(double t0, double t1) {
-    const ON_Interval d = Domain();
+namespace on_internal {
+bool RemapParameters(ON_SimpleArray<double>& t, double t0, double t1) {
+    const int n = t.Count();
+    if (n < 2) return false;
+    const ON_Interval d(t[0], t[n - 1]);
     if (!(t0 < t1) || !d.IsIncreasing()) return false;
-    const int n = m_t.Count();
     for (int i = 0; i < n; i++)
-        m_t[i] = i == 0 ? t0
-                        : (i == n - 1
-                               ? t1
-                               : ON_Interval(t0, t1).ParameterAt(d.NormalizedParameterAt(m_t[i])));
+        t[i] = i == 0
+                   ? t0
+                   : (i == n - 1 ? t1
+                                 : ON_Interval(t0, t1).ParameterAt(d.NormalizedParameterAt(t[i])));
     return true;
+}
+} // namespace on_internal
+
+bool ON_PolyCurve::SetDomain(double t0, double t1) {
+    return Domain().IsIncreasing() && on_internal::RemapParameters(m_t, t0, t1);
 }
 
 int ON_PolyCurve::SpanCount() const {

@@ -21,15 +21,7 @@ ON_Interval ON_PolylineCurve::Domain() const {
 }
 
 bool ON_PolylineCurve::SetDomain(double t0, double t1) {
-    const ON_Interval d = Domain();
-    if (!(t0 < t1) || !d.IsIncreasing()) return false;
-    const int n = m_t.Count();
-    for (int i = 0; i < n; i++)
-        m_t[i] = i == 0 ? t0
-                        : (i == n - 1
-                               ? t1
-                               : ON_Interval(t0, t1).ParameterAt(d.NormalizedParameterAt(m_t[i])));
-    return true;
+    return on_internal::RemapParameters(m_t, t0, t1);
 }
 
 bool ON_PolylineCurve::GetSpanVector(double* knots) const {
@@ -51,14 +43,7 @@ bool ON_PolylineCurve::Evaluate(double t, int der_count, int v_stride, double* v
     const double s = seg.NormalizedParameterAt(t);
     const ON_3dPoint p = ON_Line(m_pline[i], m_pline[i + 1]).PointAt(s);
     const ON_3dVector d = (m_pline[i + 1] - m_pline[i]) / seg.Length();
-    for (int c = 0; c < m_dim; c++)
-        v[c] = p[c];
-    if (der_count >= 1)
-        for (int c = 0; c < m_dim; c++)
-            v[v_stride + c] = d[c];
-    for (int k = 2; k <= der_count; k++)
-        for (int c = 0; c < m_dim; c++)
-            v[(size_t)k * v_stride + c] = 0.0;
+    on_internal::EvaluateStraight(p, d, m_dim, der_count, v_stride, v);
     return true;
 }
 

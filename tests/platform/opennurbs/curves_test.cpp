@@ -348,6 +348,25 @@ TEST(Transforms, ArcRefusesAShear) {
     EXPECT_TRUE(n.Transform(shear)); // its NURBS form can take it
 }
 
+// The identity leaves a 2-D curve 2-D: no third coordinate may be written
+// into the next CV (or past the last one).
+TEST(Transforms, IdentityKeepsTwoDimensionalCurvesIntact) {
+    for (const bool rational : {false, true}) {
+        ON_NurbsCurve c(2, rational, 2, 3);
+        for (int i = 0; i < 3; i++) {
+            c.CV(i)[0] = i + 1.0, c.CV(i)[1] = 10.0 * (i + 1);
+            if (rational) c.CV(i)[2] = 1.0 + i;
+            c.m_knot[i] = i;
+        }
+        const ON_NurbsCurve before(c);
+        ASSERT_TRUE(c.Transform(ON_Xform::IdentityTransformation));
+        EXPECT_EQ(c.m_dim, 2);
+        for (int i = 0; i < 3; i++)
+            for (int k = 0; k < c.CVSize(); k++)
+                EXPECT_EQ(c.CV(i)[k], before.CV(i)[k]) << "rational " << rational << " cv " << i;
+    }
+}
+
 TEST(Transforms, NonUniformScaleTurnsPartsIntoNurbsForms) {
     const ON_Xform stretch = ON_Xform::ScaleTransformation(ON_3dPoint::Origin, 2, 1, 1);
     ON_PolyCurve pc;
