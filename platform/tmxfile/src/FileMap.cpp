@@ -156,16 +156,19 @@ int FileMap::Open(const std::wstring& path, const std::string& name, std::string
     }
     // Pages of a view that another program has locked would fault when read:
     // a shared lock on the whole file refuses such a file up front and keeps
-    // anyone from locking it while it is read.
+    // anyone from locking it while it is read. (A file system without locks
+    // is read without one.)
     OVERLAPPED at = {};
-    if (!LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &at)) {
+    if (LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &at)) {
+        locked_ = true;
+    } else {
         const DWORD e = GetLastError();
-        Close();
-        error = name +
-                " could not be read: " + Reason(e == ERROR_IO_PENDING ? ERROR_LOCK_VIOLATION : e);
-        return 0;
+        if (e == ERROR_LOCK_VIOLATION || e == ERROR_IO_PENDING) {
+            Close();
+            error = name + " could not be read: " + Reason(ERROR_LOCK_VIOLATION);
+            return 0;
+        }
     }
-    locked_ = true;
     mapping_ = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     const void* view = mapping_ ? MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0) : nullptr;
     if (!view) {
