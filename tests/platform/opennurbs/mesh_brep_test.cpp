@@ -4,25 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "TestMesh.h"
+
 namespace {
 
-ON_Mesh MeshOf(const std::vector<ON_3dPoint>& v, const std::vector<std::vector<int>>& faces) {
-    ON_Mesh m;
-    for (const ON_3dPoint& p : v)
-        m.m_V.Append(ON_3fPoint(p));
-    for (size_t i = 0; i < faces.size(); i++) {
-        const auto& f = faces[i];
-        if (f.size() == 3)
-            m.SetTriangle((int)i, f[0], f[1], f[2]);
-        else
-            m.SetQuad((int)i, f[0], f[1], f[2], f[3]);
-    }
-    return m;
-}
 
 // A closed box of 12 triangles over 8 vertices.
 ON_Mesh Box() {
-    return MeshOf(
+    return TestMeshOf(
         {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
         {{0, 2, 1},
          {0, 3, 2},
@@ -47,16 +36,16 @@ struct TopologyCase {
 TEST(MeshTopology, EdgeAndVertexCounts) {
     std::vector<TopologyCase> cases = {
         {"two triangles sharing an edge",
-         MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}}), 4, 5},
+         TestMeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}}), 4, 5},
         {"closed box of 12 triangles", Box(), 8, 18},
         // Two triangles with their own copies of the shared corners: the
         // coincident vertices merge, so the shared edge exists once.
         {"separate faces, coincident vertices",
-         MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+         TestMeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
                 {{0, 1, 2}, {3, 4, 5}}),
          4, 5},
-        {"single quad", MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}}), 4, 4},
-        {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {}), 3, 0},
+        {"single quad", TestMeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}}), 4, 4},
+        {"no faces", TestMeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {}), 3, 0},
     };
     for (TopologyCase& c : cases) {
         const ON_MeshTopology& top = c.mesh.Topology();
@@ -67,7 +56,7 @@ TEST(MeshTopology, EdgeAndVertexCounts) {
 }
 
 TEST(MeshTopology, EdgesKnowTheirFacesAndVerticesTheirMeshVertices) {
-    ON_Mesh m = MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+    ON_Mesh m = TestMeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
                        {{0, 1, 2}, {3, 4, 5}});
     const ON_MeshTopology& top = m.Topology();
     // Mesh vertices 0 and 3 share a position.
@@ -100,7 +89,7 @@ TEST(MeshTopology, EdgesKnowTheirFacesAndVerticesTheirMeshVertices) {
 
 TEST(MeshTopology, DoubleVerticesDecidePositions) {
     // Two float vertices that round to the same float but differ in double.
-    ON_Mesh m = MeshOf({{1e6, 0, 0}, {1e6 + 0.01, 0, 0}, {1e6, 1, 0}}, {{0, 1, 2}});
+    ON_Mesh m = TestMeshOf({{1e6, 0, 0}, {1e6 + 0.01, 0, 0}, {1e6, 1, 0}}, {{0, 1, 2}});
     EXPECT_EQ(m.Topology().TopVertexCount(), 2); // floats coincide
     m.m_dV.Append(ON_3dPoint(1e6, 0, 0));
     m.m_dV.Append(ON_3dPoint(1e6 + 0.01, 0, 0));
@@ -128,7 +117,7 @@ TEST(MeshCopy, CopiesArraysNotTopology) {
 }
 
 TEST(MeshTransform, MirrorKeepsFacesFrontFacing) {
-    ON_Mesh m = MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
+    ON_Mesh m = TestMeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
     ON_3dVector before;
     ASSERT_TRUE(m.ComputeFaceNormal(0, before));
     EXPECT_EQ(before, ON_3dVector(0, 0, 1));

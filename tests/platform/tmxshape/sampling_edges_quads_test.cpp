@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestMesh.h"
+
 #include <memory>
 
 namespace {
@@ -160,20 +162,7 @@ TEST(GetEdgeCurves, EmptyAndBrokenBreps) {
     EXPECT_EQ(curves.Count(), 2);
 }
 
-// Meshes for BreakQuads.
-ON_Mesh Quads(const std::vector<ON_3dPoint>& v, const std::vector<std::vector<int>>& faces) {
-    ON_Mesh m;
-    for (const ON_3dPoint& p : v)
-        m.m_V.Append(ON_3fPoint(p));
-    for (size_t i = 0; i < faces.size(); i++) {
-        const auto& f = faces[i];
-        if (f.size() == 3)
-            m.SetTriangle((int)i, f[0], f[1], f[2]);
-        else
-            m.SetQuad((int)i, f[0], f[1], f[2], f[3]);
-    }
-    return m;
-}
+// Checks for BreakQuads.
 
 bool AllPlanar(const ON_Mesh& m) {
     for (int i = 0; i < m.FaceCount(); i++)
@@ -184,7 +173,7 @@ bool AllPlanar(const ON_Mesh& m) {
 TEST(BreakQuads, SplitsOnlyNonPlanarQuadsAlongTheShorterDiagonal) {
     // Face 0: planar square. Face 1: a quad with one corner lifted, its
     // diagonal 1-3 shorter than 0-2. Face 2: a triangle.
-    ON_Mesh m = Quads({{0, 0, 0},
+    ON_Mesh m = TestMeshOf({{0, 0, 0},
                        {1, 0, 0},
                        {1, 1, 0},
                        {0, 1, 0},
@@ -219,7 +208,7 @@ TEST(BreakQuads, SplitsOnlyNonPlanarQuadsAlongTheShorterDiagonal) {
 }
 
 TEST(BreakQuads, ModeZeroSplitsEveryQuadAndBadInputIsRefused) {
-    ON_Mesh m = Quads({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}, {0, 0, 1, 2}});
+    ON_Mesh m = TestMeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}, {0, 0, 1, 2}});
     ON_Mesh copy(m);
     EXPECT_EQ(TMXMesh::BreakQuads(copy, 2, nullptr), -1);
     EXPECT_EQ(TMXMesh::BreakQuads(copy, 0, nullptr), 2);
@@ -234,7 +223,7 @@ TEST(BreakQuads, ModeZeroSplitsEveryQuadAndBadInputIsRefused) {
 TEST(BreakQuads, ClosedBoxOfTwistedQuadsEndsPlanar) {
     // The fixture's closed box with two corners nudged: some faces twist.
     ON_Mesh m =
-        Quads({{0, 0, 0},
+        TestMeshOf({{0, 0, 0},
                {1, 0, 0},
                {1, 1, 0.1},
                {0, 1, 0},
