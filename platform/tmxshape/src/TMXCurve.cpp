@@ -58,6 +58,24 @@ bool CVsOnSegment(const std::vector<ON_3dPoint>& cvs, size_t first, size_t last,
     return true;
 }
 
+// What every test starts from: the curve's NURBS form, its Euclidean CVs and
+// the tolerance for its size. Ok() is false when the curve cannot be tested.
+struct CurveUnderTest {
+    ON_NurbsCurve storage; // the exact form of a curve that is not NURBS itself
+    const ON_NurbsCurve* n;
+    std::vector<ON_3dPoint> cvs;
+    bool hasCVs;
+    double tol;
+
+    explicit CurveUnderTest(const ON_Curve* curve)
+        : n(AsNurbs(curve, storage)), hasCVs(n && EuclideanCVs(*n, cvs)),
+          tol(ToleranceFor(hasCVs ? Size(cvs) : 0.0)) {}
+    CurveUnderTest(const CurveUnderTest&) = delete;
+    CurveUnderTest& operator=(const CurveUnderTest&) = delete;
+
+    bool Ok() const { return hasCVs && tol > 0.0; }
+};
+
 } // namespace
 
 void TMXCurve::SetAbsoluteTolerance(double tolerance) {
@@ -73,20 +91,15 @@ double TMXCurve::AbsoluteTolerance() {
 }
 
 double TMXCurve::Tolerance(const ON_Curve* curve) {
-    ON_NurbsCurve storage;
-    const ON_NurbsCurve* n = AsNurbs(curve, storage);
-    std::vector<ON_3dPoint> cvs;
-    if (!n || !EuclideanCVs(*n, cvs)) return ToleranceFor(0.0);
-    return ToleranceFor(Size(cvs));
+    return CurveUnderTest(curve).tol;
 }
 
 int TMXCurve::IsLine(const ON_Curve* curve, ON_Line& line) {
-    ON_NurbsCurve storage;
-    const ON_NurbsCurve* n = AsNurbs(curve, storage);
-    std::vector<ON_3dPoint> cvs;
-    if (!n || !EuclideanCVs(*n, cvs)) return 0;
-    const double tol = ToleranceFor(Size(cvs));
-    if (!(tol > 0.0)) return 0;
+    const CurveUnderTest c(curve);
+    if (!c.Ok()) return 0;
+    const ON_NurbsCurve* n = c.n;
+    const std::vector<ON_3dPoint>& cvs = c.cvs;
+    const double tol = c.tol;
     const ON_3dPoint a = n->PointAtStart(), b = n->PointAtEnd();
     if (!CVsOnSegment(cvs, 0, cvs.size() - 1, a, b, tol)) return 0;
     line = ON_Line(a, b);
@@ -94,12 +107,10 @@ int TMXCurve::IsLine(const ON_Curve* curve, ON_Line& line) {
 }
 
 int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
-    ON_NurbsCurve storage;
-    const ON_NurbsCurve* n = AsNurbs(curve, storage);
-    std::vector<ON_3dPoint> cvs;
-    if (!n || !EuclideanCVs(*n, cvs)) return 0;
-    const double tol = ToleranceFor(Size(cvs));
-    if (!(tol > 0.0)) return 0;
+    const CurveUnderTest c(curve);
+    if (!c.Ok()) return 0;
+    const ON_NurbsCurve* n = c.n;
+    const double tol = c.tol;
     const ON_Interval dom = n->Domain();
     const ON_3dPoint start = n->PointAtStart(), end = n->PointAtEnd();
     const bool closed = start.DistanceTo(end) <= tol;
@@ -162,12 +173,11 @@ int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
 }
 
 int TMXCurve::IsPolyline(const ON_Curve* curve, ON_Polyline& polyline) {
-    ON_NurbsCurve storage;
-    const ON_NurbsCurve* n = AsNurbs(curve, storage);
-    std::vector<ON_3dPoint> cvs;
-    if (!n || !EuclideanCVs(*n, cvs)) return 0;
-    const double tol = ToleranceFor(Size(cvs));
-    if (!(tol > 0.0)) return 0;
+    const CurveUnderTest c(curve);
+    if (!c.Ok()) return 0;
+    const ON_NurbsCurve* n = c.n;
+    const std::vector<ON_3dPoint>& cvs = c.cvs;
+    const double tol = c.tol;
     ON_Polyline result;
     if (n->Degree() == 1) {
         // The CVs are the vertices; consecutive repeats are dropped.
