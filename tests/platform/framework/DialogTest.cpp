@@ -1,6 +1,8 @@
 // Dialogs: creation from templates, initial control data, data exchange in
 // both directions and its failures, modal runs.
-#include "FrameworkTestSupport.h"
+#include "DialogDriver.h"
+
+#include <framework.h>
 
 #include <gtest/gtest.h>
 
@@ -38,7 +40,7 @@ protected:
 };
 
 std::wstring Item(const CDialog& dlg, int id) {
-    return fwtest::Text(::GetDlgItem(dlg.m_hWnd, id));
+    return testsupport::WindowText(::GetDlgItem(dlg.m_hWnd, id));
 }
 LRESULT Checked(const CDialog& dlg, int id) {
     return dlg.SendDlgItemMessage(id, BM_GETCHECK);
@@ -48,7 +50,7 @@ TEST(DataExchange, LoadsMembersIntoControlsAtInitialisation) {
     ExchangeDlg dlg;
     ASSERT_TRUE(dlg.Create(200u));
     EXPECT_EQ(dlg.initCalls, 1);
-    EXPECT_EQ(fwtest::Text(dlg.m_hWnd), L"Exchange");
+    EXPECT_EQ(testsupport::WindowText(dlg.m_hWnd), L"Exchange");
     EXPECT_EQ(CWnd::FromHandlePermanent(::GetDlgItem(dlg.m_hWnd, 201)), &dlg.edit);
     EXPECT_EQ(Item(dlg, 201), L"hello");
     EXPECT_EQ(Item(dlg, 202), L"42");
@@ -114,10 +116,11 @@ TEST_P(DataExchangeFailure, ShowsTheFrameworkMessageAndKeepsTheMembers) {
     dlg.SetDlgItemText(201, L"not saved");
     dlg.SetDlgItemText(bad.id, bad.text);
     dlg.CheckDlgButton(204, BST_UNCHECKED); // after the failing field: must not be read
-    fwtest::ModalResponder responder(IDOK);
+    testsupport::DialogDriver boxes;
+    boxes.Expect().Click(IDOK);
     EXPECT_FALSE(dlg.UpdateData(TRUE));
-    EXPECT_EQ(responder.seen, 1);
-    EXPECT_EQ(responder.message, bad.message);
+    EXPECT_TRUE(boxes.Finished()) << boxes.Report();
+    EXPECT_EQ(boxes.Last().message, bad.message);
     EXPECT_EQ(dlg.number, 42);
     EXPECT_EQ(dlg.real, 0.1);
     EXPECT_EQ(dlg.check, 1) << "exchange went on past the failed field";
@@ -143,18 +146,19 @@ TEST(ModalDialog, OkSavesCancelDoesNotAndTheMainWindowOwnsIt) {
     AfxGetApp()->m_pMainWnd = &main;
     {
         ExchangeDlg dlg;
-        fwtest::ModalResponder responder(IDOK);
+        testsupport::DialogDriver driver;
+        driver.Expect(L"Exchange").Click(IDOK);
         EXPECT_EQ(dlg.DoModal(), IDOK);
-        EXPECT_EQ(responder.seen, 1);
-        EXPECT_EQ(responder.caption, L"Exchange");
-        EXPECT_EQ(responder.owner, main.m_hWnd);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        EXPECT_EQ(driver.Last().owner, main.m_hWnd);
         EXPECT_EQ(dlg.m_hWnd, nullptr) << "the object outlives its window";
         EXPECT_EQ(dlg.initCalls, 1);
     }
     {
         ExchangeDlg dlg;
         dlg.number = 9;
-        fwtest::ModalResponder responder(IDCANCEL);
+        testsupport::DialogDriver driver;
+        driver.Expect(L"Exchange").Click(IDCANCEL);
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_EQ(dlg.number, 9);
     }

@@ -1,5 +1,7 @@
 // Module states, the resource chain, the application object and its message box.
-#include "FrameworkTestSupport.h"
+#include "DialogDriver.h"
+
+#include <framework.h>
 
 #include <gtest/gtest.h>
 
@@ -69,7 +71,7 @@ TEST_F(ResourceModule, LookupsSearchTheCurrentModuleThenTheChain) {
     // A dialog template found through the chain.
     CDialog dlg(300u);
     ASSERT_TRUE(dlg.Create(300u));
-    EXPECT_EQ(fwtest::Text(dlg.m_hWnd), L"Module dialog");
+    EXPECT_EQ(testsupport::WindowText(dlg.m_hWnd), L"Module dialog");
     dlg.DestroyWindow();
 
     // Unloaded, the module leaves the chain.
@@ -139,10 +141,11 @@ TEST(Application, OnePerModuleWithRegistryProfile) {
 
 TEST(Application, MessageBoxIsOwnedByTheMainWindowOfThisThread) {
     {
-        fwtest::ModalResponder responder(IDOK);
+        testsupport::DialogDriver box;
+        box.Expect(L"Framework tests").Click(IDOK);
         EXPECT_EQ(AfxMessageBox(L"no main window"), IDOK);
-        EXPECT_EQ(responder.message, L"no main window");
-        EXPECT_EQ(responder.caption, L"Framework tests");
+        EXPECT_TRUE(box.Finished()) << box.Report();
+        EXPECT_EQ(box.Last().message, L"no main window");
     }
     CWnd main;
     ASSERT_TRUE(main.CreateEx(0, nullptr, L"main", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
@@ -150,18 +153,20 @@ TEST(Application, MessageBoxIsOwnedByTheMainWindowOfThisThread) {
     g_testApp.m_pMainWnd = &main;
     EXPECT_EQ(AfxGetMainWnd(), &main);
     {
-        fwtest::ModalResponder responder(IDNO);
+        testsupport::DialogDriver box;
+        box.Expect().Click(IDNO);
         CString text;
         text.Format(L"%d files", 3);
         EXPECT_EQ(AfxMessageBox(text, MB_YESNO), IDNO);
-        EXPECT_EQ(responder.seen, 1);
-        EXPECT_EQ(responder.message, L"3 files");
-        EXPECT_EQ(responder.owner, main.m_hWnd);
+        EXPECT_TRUE(box.Finished()) << box.Report();
+        EXPECT_EQ(box.Last().message, L"3 files");
+        EXPECT_EQ(box.Last().owner, main.m_hWnd);
     }
     {
-        fwtest::ModalResponder responder(IDOK);
+        testsupport::DialogDriver box;
+        box.Expect().Click(IDOK);
         EXPECT_EQ(AfxMessageBox(100u), IDOK);
-        EXPECT_EQ(responder.message, L"program's string");
+        EXPECT_EQ(box.Last().message, L"program's string");
     }
     g_testApp.m_pMainWnd = nullptr;
     EXPECT_EQ(AfxGetMainWnd(), nullptr);

@@ -1,6 +1,8 @@
 // Windows: message maps through base classes, reflection of child
 // notifications, subclassing, the handle map and the common wrappers.
-#include "FrameworkTestSupport.h"
+#include "DialogDriver.h"
+
+#include <framework.h>
 
 #include <gtest/gtest.h>
 
@@ -265,7 +267,7 @@ TEST(Handles, TemporaryObjectsAttachAndDetach) {
     wnd.GetWindowText(text);
     EXPECT_STREQ(text, L"raw");
     wnd.SetWindowText(L"renamed");
-    EXPECT_EQ(fwtest::Text(raw), L"renamed");
+    EXPECT_EQ(testsupport::WindowText(raw), L"renamed");
     EXPECT_EQ(wnd.Detach(), raw);
     EXPECT_EQ(CWnd::FromHandlePermanent(raw), nullptr);
     EXPECT_TRUE(IsWindow(raw));
