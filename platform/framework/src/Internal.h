@@ -3,7 +3,9 @@
 
 #include "framework.h"
 
+#include <map>
 #include <unordered_map>
+#include <utility>
 
 // Per-thread state of the framework.
 struct AfxThreadState {
@@ -11,6 +13,7 @@ struct AfxThreadState {
     std::unordered_map<HWND, CWnd*> permanentWnds;
     std::unordered_map<HWND, CWnd*> tempWnds;
     std::unordered_map<HDC, CDC*> tempDCs;
+    std::map<std::pair<HGDIOBJ, int>, CGdiObject*> tempGdiObjects; // by handle and kind
     CWnd* wndInit = nullptr; // window object waiting for its window (AfxHookWindowCreate)
     HHOOK cbtHook = nullptr;
     MSG lastMsg{}; // message being handled, for CWnd::Default

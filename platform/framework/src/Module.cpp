@@ -180,6 +180,12 @@ BOOL AFXAPI AfxUnlockTempMaps(BOOL deleteTemps) {
         entry.second->m_hDC = nullptr;
         delete entry.second;
     }
+    auto gdiObjects = std::move(ts->tempGdiObjects);
+    ts->tempGdiObjects.clear();
+    for (auto& entry : gdiObjects) {
+        entry.second->m_hObject = nullptr;
+        delete entry.second;
+    }
     return TRUE;
 }
 
