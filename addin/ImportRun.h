@@ -7,6 +7,7 @@
 #include <framework.h>
 
 #include "Host.h"
+#include "QuorlaExports.h"
 
 #include <string>
 #include <vector>
@@ -15,11 +16,11 @@
 // does not have: unitFromFile 1 takes the file's own unit where it is one of
 // the five units, else unitIndex with a warning.
 struct ImportOptions {
-    int curveMode = 0;
-    int meshMode = 0;
-    int multibody = 1;
-    int unitIndex = 3;
-    int progress = 1;
+    int curveMode = QUORLA_DEFAULT_CURVE_MODE;
+    int meshMode = QUORLA_DEFAULT_MESH_MODE;
+    int multibody = QUORLA_DEFAULT_MULTIBODY;
+    int unitIndex = QUORLA_DEFAULT_UNIT_INDEX;
+    int progress = QUORLA_DEFAULT_PROGRESS;
     int unitFromFile = 0;
 };
 

@@ -4,6 +4,7 @@
 // that its own templates and strings are found first.
 #include "AddinObject.h"
 #include "EventSink.h"
+#include "ImportCommand.h"
 #include "ProductTitle.h"
 
 #include <cwchar>
@@ -46,6 +47,19 @@ extern "C" int InitUserDLL3(IDispatch* host) {
     auto* sink = new AppEventSink; // enters TheAddin's sink list
     sink->Connect(host);
     return 1;
+}
+
+// The menu's Import item. A host may call an export by name at any time:
+// before InitUserDLL3, or after event 3 took the host away, there is nothing
+// to import into.
+extern "C" int MyQuorla_Import() {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (!TheAddin || !TheAddin->Host()) return 0;
+    try {
+        return ImportCommand(TheAddin->Host());
+    } catch (...) {
+        return 0; // nothing may be thrown into the host
+    }
 }
 
 // The host may call these by name; both names are this one function.

@@ -11,6 +11,12 @@
 typedef int (*QuorlaInitUserDLL3Fn)(IDispatch* host);
 #define QUORLA_INIT_EXPORT "InitUserDLL3"
 
+// The Import command, as the menu item Import runs it: Open File dialog,
+// options dialog, import; 1 imported, 0 cancelled or failed (0 also when the
+// add-in is not running).
+typedef int (*QuorlaCommandFn)();
+#define QUORLA_IMPORT_COMMAND_EXPORT "MyQuorla_Import"
+
 // Both names are one empty function, for hosts that call them.
 typedef void (*QuorlaEmptyCallbackFn)();
 #define QUORLA_MENUITEMCB_EXPORT "MenuItemCB"
@@ -33,6 +39,16 @@ typedef HINSTANCE (*QuorlaFindResourceFn)(LPCWSTR name, LPCWSTR type);
 // for the command-line tool. The options dialog's values (-1: no selection);
 // unitFromFile 1 takes the file's own unit where it is one of the five, else
 // unitIndex with a warning.
+// The options at first use: the options dialog's defaults when nothing is
+// stored, and the command-line tool's.
+enum {
+    QUORLA_DEFAULT_CURVE_MODE = 0, // 3D sketch in a part
+    QUORLA_DEFAULT_MESH_MODE = 0,  // solid bodies
+    QUORLA_DEFAULT_MULTIBODY = 1,
+    QUORLA_DEFAULT_UNIT_INDEX = 3, // inches
+    QUORLA_DEFAULT_PROGRESS = 1
+};
+
 typedef struct QuorlaImportOptions {
     int curveMode; // 0 3D sketch in a part, 1 in an assembly, 2 drawing
     int meshMode;  // 0 solid bodies, 1 3D sketch lines

@@ -138,6 +138,40 @@ int Host::FindMenu(long kind, const std::wstring& text) const {
     return -1;
 }
 
+bool Host::ClickMenuItem(long kind, const std::wstring& menu, const std::wstring& item) {
+    int position = FindMenu(kind, menu);
+    if (position < 0) return false;
+    const Menu& m = Menus(kind)[static_cast<std::size_t>(position)];
+    int index = m.FindItem(item);
+    if (index < 0) return false;
+    // Copied: the callback may change the menus.
+    const std::wstring callback = m.items[static_cast<std::size_t>(index)].callback;
+    FARPROC function = ResolveCallback(callback);
+    if (!function) return false;
+    // The host ignores what a menu callback returns.
+    reinterpret_cast<void (*)()>(reinterpret_cast<void*>(function))();
+    return true;
+}
+
+FARPROC Host::ResolveCallback(const std::wstring& callback) {
+    const std::size_t at = callback.find(L'@');
+    if (at == std::wstring::npos || at == 0) return nullptr;
+    const std::size_t comma = callback.find(L',', at);
+    std::wstring name = callback.substr(at + 1, comma == std::wstring::npos ? std::wstring::npos
+                                                                            : comma - at - 1);
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
+    if (name.empty()) return nullptr;
+    HMODULE module = GetModuleHandleW(callback.substr(0, at).c_str());
+    if (!module) return nullptr;
+    std::string narrow;
+    for (wchar_t c : name) {
+        if (c > 0x7F) return nullptr; // export names are ASCII
+        narrow += static_cast<char>(c);
+    }
+    return GetProcAddress(module, narrow.c_str());
+}
+
 void Host::SetMenuBar(long kind, const std::vector<std::wstring>& ownMenus) {
     if (!ValidKind(kind)) return;
     MenuBar& bar = state_->bars[static_cast<std::size_t>(kind)];

@@ -81,6 +81,14 @@ public:
     const MenuBar& Menus(long kind) const;                   // kind 0..3
     int FindMenu(long kind, const std::wstring& text) const; // position or -1
     void SetMenuBar(long kind, const std::vector<std::wstring>& ownMenus);
+    // A click on an item of a menu, as the host handles it: the item's
+    // callback spec ("module@export, status-bar hint") names an export of a
+    // module loaded in the process, which is called without arguments. False
+    // (and nothing called) when the item has no such export.
+    bool ClickMenuItem(long kind, const std::wstring& menu, const std::wstring& item);
+    // The function a callback spec names, or null: the module must be loaded
+    // (a name without extension is a .dll) and have the export.
+    static FARPROC ResolveCallback(const std::wstring& callback);
 
     // The journal: on by default. Calls are counted either way.
     void SetJournalEnabled(bool on);

@@ -13,11 +13,16 @@
 //   driver.Expect(L"Quorla for SolidWorks Options").Check(1027, 0).Click(IDOK);
 //   ... run the command ...
 //   EXPECT_TRUE(driver.Finished()) << driver.Report();
+//
+// With QUORLA_DIALOG_CAPTURES set to a folder, each dialog is also saved
+// there as a bitmap (NN-caption.bmp) just before its steps run, to look at.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <map>
@@ -66,6 +71,13 @@ struct SeenDialog {
 
     bool OkOnly() const { return buttons == std::set<int>{IDOK}; }
 };
+
+// The library's progress window: modeless, with its status line 8000 and
+// its bar 8001. Tests of runs that show progress ignore it.
+inline bool IsProgressWindow(HWND dialog) {
+    HWND bar = GetDlgItem(dialog, 8001);
+    return bar && ClassOf(bar) == L"msctls_progress32" && GetDlgItem(dialog, 8000);
+}
 
 class DialogDriver {
 public:
@@ -167,6 +179,9 @@ public:
         scripts_.back().caption_ = std::move(caption);
         return scripts_.back();
     }
+    // Dialogs for which `ignore` holds are left alone and not recorded:
+    // modeless windows such as progress windows.
+    void IgnoreWhen(std::function<bool(HWND)> ignore) { ignore_ = std::move(ignore); }
     // Dialogs beyond the expected ones are answered with this button and
     // count as expected (for runs that may show any number of message boxes).
     // 0, the default, cancels them and counts them as unexpected.
@@ -257,6 +272,42 @@ private:
         if (!watchdog_) watchdog_ = SetTimer(nullptr, 0, 200, &Watchdog);
     }
 
+    // A 24-bit bitmap file of the dialog as the screen shows it, once it and
+    // its controls have painted.
+    static void Capture(HWND d, int number) {
+        const char* folder = std::getenv("QUORLA_DIALOG_CAPTURES");
+        if (!folder || !*folder) return;
+        RECT r;
+        GetWindowRect(d, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        RedrawWindow(d, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        GdiFlush();
+        const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u, size = stride * h;
+        std::string name = std::string(folder) + "/" + (number < 10 ? "0" : "") +
+                           std::to_string(number) + "-" + Narrow(WindowText(d)) + ".bmp";
+        if (FILE* f = std::fopen(name.c_str(), "wb")) {
+            BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size),
+                                0, 0, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+            std::fwrite(&fh, sizeof fh, 1, f);
+            std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+            std::fwrite(bits, size, 1, f);
+            std::fclose(f);
+        }
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+
     static void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
         DialogDriver* self = current_;
         KillTimer(nullptr, id);
@@ -266,6 +317,7 @@ private:
         while (!self->pending_.empty()) {
             Pending p = std::move(self->pending_.front());
             self->pending_.pop_front();
+            if (IsWindow(p.dialog)) Capture(p.dialog, ++self->captures_);
             for (auto& step : p.steps) {
                 if (!IsWindow(p.dialog)) break;
                 step(p.dialog);
@@ -307,7 +359,9 @@ private:
                 if (!(cbt->lpcs->style & WS_CHILD)) self->created_.insert(hwnd);
             } else if (code == HCBT_ACTIVATE) {
                 // Each new dialog once, at its first activation.
-                if (self->created_.erase(hwnd) && IsDialog(hwnd)) self->Activated(hwnd);
+                if (self->created_.erase(hwnd) && IsDialog(hwnd) &&
+                    !(self->ignore_ && self->ignore_(hwnd)))
+                    self->Activated(hwnd);
             } else if (code == HCBT_DESTROYWND) {
                 self->created_.erase(hwnd);
                 self->open_.erase(hwnd);
@@ -327,7 +381,9 @@ private:
     UINT watchdogMs_;
     UINT_PTR stepTimer_ = 0;
     UINT_PTR watchdog_ = 0;
+    std::function<bool(HWND)> ignore_;
     int othersButton_ = 0;
+    int captures_ = 0;
     bool timedOut_ = false;
     std::deque<Script> scripts_;
     std::deque<Pending> pending_;

@@ -116,7 +116,9 @@ std::string SystemMessage(DWORD code) {
 }
 
 struct Options {
-    QuorlaImportOptions import{0, 0, 1, 3, 1, 1};
+    QuorlaImportOptions import{QUORLA_DEFAULT_CURVE_MODE, QUORLA_DEFAULT_MESH_MODE,
+                               QUORLA_DEFAULT_MULTIBODY,  QUORLA_DEFAULT_UNIT_INDEX,
+                               QUORLA_DEFAULT_PROGRESS,   1};
     bool progress = true;
     bool json = false;
     std::wstring out = L"out";
@@ -201,7 +203,7 @@ bool ParseArguments(const std::vector<std::wstring>& args, Options* options, boo
             int unit = 0;
             if (!pick(units, &unit, "mm, cm, m, in, ft or file")) return false;
             options->import.unitFromFile = unit == -2;
-            options->import.unitIndex = unit == -2 ? 3 : unit;
+            options->import.unitIndex = unit == -2 ? QUORLA_DEFAULT_UNIT_INDEX : unit;
         } else if (name == L"--multibody" || name == L"--no-multibody") {
             if (!flag()) return false;
             options->import.multibody = name == L"--multibody";
