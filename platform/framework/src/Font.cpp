@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 namespace {
-enum { kFontKind = OBJ_FONT };
+enum { kFontKind = OBJ_FONT }; // the temporary map's kind, as for the other objects
 } // namespace
 
 CFont* CFont::FromHandle(HFONT font) {

@@ -108,49 +108,6 @@ LPCWSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
     return names[slot];
 }
 
-// ---- CDC
-
-CDC::~CDC() {
-    if (m_hDC) DeleteDC(Detach());
-}
-
-CDC* CDC::FromHandle(HDC hdc) {
-    if (!hdc) return nullptr;
-    AfxThreadState* ts = AfxGetThreadState();
-    auto it = ts->tempDCs.find(hdc);
-    if (it != ts->tempDCs.end()) return it->second;
-    CDC* dc = new CDC;
-    dc->m_hDC = hdc;
-    ts->tempDCs[hdc] = dc;
-    return dc;
-}
-
-BOOL CDC::Attach(HDC hdc) {
-    if (!hdc || m_hDC) return FALSE;
-    m_hDC = hdc;
-    return TRUE;
-}
-
-HDC CDC::Detach() {
-    HDC hdc = m_hDC;
-    m_hDC = nullptr;
-    return hdc;
-}
-
-void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
-    COLORREF old = ::SetBkColor(m_hDC, color);
-    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, rect, nullptr, 0, nullptr);
-    ::SetBkColor(m_hDC, old);
-}
-
-int CDC::DrawText(const CString& text, LPRECT rect, UINT format) {
-    return ::DrawTextW(m_hDC, text, text.GetLength(), rect, format);
-}
-
-BOOL CDC::TextOut(int x, int y, const CString& text) {
-    return ::TextOutW(m_hDC, x, y, text, text.GetLength());
-}
-
 // ---- CWnd: handle map
 
 CWnd::CWnd() = default;

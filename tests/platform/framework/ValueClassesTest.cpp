@@ -106,4 +106,45 @@ TEST(GdiObjects, OwnedHandlesAreDeletedTemporariesAreNot) {
     DeleteObject(foreign);
 }
 
+// Drawing through the wrappers lands in the bitmap, and a long loop of
+// every kind of DC and object ends with nothing left behind: a leak would
+// exhaust the process's GDI handles long before the loop ends.
+TEST(GdiObjects, DrawingAndReleasingEveryKindOfDc) {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"dc", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr,
+                             nullptr));
+    for (int i = 0; i < 20000; i++) {
+        CClientDC client(&wnd);
+        ASSERT_NE(client.m_hDC, nullptr) << "iteration " << i;
+        CDC memory;
+        ASSERT_TRUE(memory.CreateCompatibleDC(&client)) << "iteration " << i;
+        CBitmap bitmap;
+        ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&client, 8, 8)) << "iteration " << i;
+        CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+        CBrush brush(RGB(10, 200, 30));
+        CPen pen(PS_SOLID, 1, RGB(200, 0, 0));
+        CPen* oldPen = memory.SelectObject(&pen);
+        RECT all{0, 0, 8, 8};
+        memory.FillRect(&all, &brush);
+        memory.MoveTo(0, 7);
+        memory.LineTo(8, 7);
+        if (i == 0) {
+            EXPECT_EQ(memory.GetPixel(3, 3), RGB(10, 200, 30));
+            EXPECT_EQ(memory.GetPixel(3, 7), RGB(200, 0, 0));
+            EXPECT_EQ(oldPen->m_hObject, GetStockObject(BLACK_PEN)) << "the DC's own pen";
+            memory.Draw3dRect(&all, RGB(255, 255, 255), RGB(0, 0, 0));
+            EXPECT_EQ(memory.GetPixel(0, 0), RGB(255, 255, 255));
+            EXPECT_EQ(memory.GetPixel(7, 0), RGB(0, 0, 0));
+            EXPECT_EQ(memory.GetPixel(0, 7), RGB(0, 0, 0));
+            EXPECT_EQ(bitmap.GetBitmapDimension(), CSize(8, 8));
+        }
+        memory.SelectObject(oldPen);
+        memory.SelectObject(oldBitmap);
+        CWindowDC window(&wnd);
+        ASSERT_NE(window.m_hDC, nullptr) << "iteration " << i;
+        if (i % 1000 == 0) AfxUnlockTempMaps();
+    }
+    wnd.DestroyWindow();
+}
+
 } // namespace

@@ -1,5 +1,4 @@
-// CWnd: a window object attached to a window handle, and CDC, a device
-// context object.
+// CWnd: a window object attached to a window handle.
 //
 // A CWnd is attached permanently (Attach, SubclassWindow, Create) or lives in
 // the calling thread's temporary map (FromHandle on a handle nobody attached).
@@ -11,6 +10,7 @@
 #pragma once
 
 #include "CmdTarget.h"
+#include "DC.h"
 #include "Geometry.h"
 #include "String.h"
 
@@ -23,28 +23,6 @@ FW_API LPCWSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = null
 
 // The handle of a window object that may be null.
 inline HWND AfxGetSafeHwnd(const CWnd* wnd);
-
-class FW_API CDC : public CObject {
-public:
-    CDC() = default;
-    ~CDC() override;
-
-    static CDC* FromHandle(HDC hdc); // temporary object, see AfxUnlockTempMaps
-    BOOL Attach(HDC hdc);
-    HDC Detach();
-    HDC GetSafeHdc() const { return m_hDC; }
-    operator HDC() const { return m_hDC; }
-
-    COLORREF SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color); }
-    COLORREF SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }
-    int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
-    HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
-    void FillSolidRect(LPCRECT rect, COLORREF color);
-    int DrawText(const CString& text, LPRECT rect, UINT format);
-    BOOL TextOut(int x, int y, const CString& text);
-
-    HDC m_hDC = nullptr;
-};
 
 class FW_API CWnd : public CCmdTarget {
 public:

@@ -1,0 +1,27 @@
+// CButton: push buttons, check boxes, radio buttons and group boxes.
+#pragma once
+
+#include "Wnd.h"
+
+class FW_API CButton : public CWnd {
+public:
+    BOOL Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
+    UINT GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
+    void SetState(BOOL highlight) { SendMessage(BM_SETSTATE, highlight); }
+    UINT GetButtonStyle() const { return static_cast<UINT>(GetStyle()) & 0xFFFF; }
+    void SetButtonStyle(UINT style, BOOL redraw = TRUE) {
+        SendMessage(BM_SETSTYLE, style, redraw);
+    }
+    HICON SetIcon(HICON icon) {
+        return reinterpret_cast<HICON>(
+            SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)));
+    }
+    HBITMAP SetBitmap(HBITMAP bitmap) {
+        return reinterpret_cast<HBITMAP>(
+            SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    }
+    void Click() { SendMessage(BM_CLICK); }
+};
