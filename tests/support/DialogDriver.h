@@ -343,10 +343,16 @@ private:
         // Newest first, so a nested box goes before its owner.
         for (auto it = stuck.rbegin(); it != stuck.rend(); ++it) {
             self->timedOut_ = true;
-            if (self->cancelled_.insert(*it).second)
+            // Cancel first; a dialog that ignores it has its loop ended, and
+            // one that survives even that (a loop the system's EndDialog
+            // does not reach) is destroyed.
+            int& tries = self->cancelled_[*it];
+            if (tries++ == 0)
                 PostMessageW(*it, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            else if (tries == 2)
+                EndDialog(*it, IDCANCEL);
             else
-                EndDialog(*it, IDCANCEL); // it ignored Cancel: end its loop anyway
+                DestroyWindow(*it);
         }
     }
 
@@ -387,7 +393,8 @@ private:
     bool timedOut_ = false;
     std::deque<Script> scripts_;
     std::deque<Pending> pending_;
-    std::set<HWND> created_, cancelled_;
+    std::set<HWND> created_;
+    std::map<HWND, int> cancelled_; // attempts to close a stuck dialog
     std::map<HWND, DWORD> open_; // dialogs up, with the tick they came up at
     std::vector<SeenDialog> seen_;
 };

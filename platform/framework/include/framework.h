@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Defs.h"
+#include "framework/RuntimeClass.h"
 #include "framework/Geometry.h"
 #include "framework/String.h"
 #include "framework/CmdTarget.h"
@@ -21,3 +22,5 @@
 #include "framework/FileDialog.h"
 #include "framework/Controls.h"
 #include "framework/Button.h"
+#include "framework/Edit.h"
+#include "framework/ToolTipCtrl.h"

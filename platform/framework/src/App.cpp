@@ -60,6 +60,21 @@ CWnd* CWinApp::GetMainWnd() {
     return m_pMainWnd;
 }
 
+BOOL CWinApp::PreTranslateMessage(MSG* msg) {
+    CWnd* main = AfxGetMainWnd();
+    HWND stop = AfxGetSafeHwnd(main);
+    if (CWnd::WalkPreTranslateTree(stop, msg)) return TRUE;
+    if (!main) return FALSE;
+    // A window outside the main window's family (a modeless dialog of
+    // another owner) did not reach it: the main window still gets its turn,
+    // for its accelerators, unless a modal loop has disabled it.
+    HWND hwnd = msg->hwnd;
+    while (hwnd && hwnd != stop)
+        hwnd = ::GetParent(hwnd);
+    if (hwnd != stop && ::IsWindowEnabled(stop)) return main->PreTranslateMessage(msg);
+    return FALSE;
+}
+
 void CWinApp::SetRegistryKey(LPCWSTR key) {
     if (!key || !*key) return;
     m_strRegistryKey = key;

@@ -57,24 +57,90 @@ INT_PTR CDialog::DoModal() {
     if (m_hWnd || !m_lpszTemplateName) return -1;
     AfxEnsureControls();
     HINSTANCE module = AfxFindResourceHandle(m_lpszTemplateName, MAKEINTRESOURCEW(5));
+    HRSRC res = FindResourceW(module, m_lpszTemplateName, MAKEINTRESOURCEW(5));
+    HGLOBAL global = res ? LoadResource(module, res) : nullptr;
+    auto* dialogTemplate = global ? static_cast<LPCDLGTEMPLATEW>(LockResource(global)) : nullptr;
+    if (!dialogTemplate) return -1;
+
+    // The owner is disabled for the dialog's whole life, as the system's
+    // own modal dialogs do, and only if it was enabled before.
+    HWND owner = ResolveOwner();
+    const bool enableOwner = owner && ::IsWindowEnabled(owner);
+    if (enableOwner) ::EnableWindow(owner, FALSE);
+
     m_pModuleState = AfxGetModuleState();
     m_bModal = TRUE;
+    m_bContinueModal = TRUE;
     m_nModalResult = -1;
     AfxHookWindowCreate(this);
-    INT_PTR result = DialogBoxParamW(module, m_lpszTemplateName, ResolveOwner(), &AfxDlgProc, 0);
+    HWND hwnd = CreateDialogIndirectParamW(module, dialogTemplate, owner, &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
+    if (hwnd && m_hWnd == hwnd) {
+        // EndDialog from OnInitDialog ends it before it is ever shown.
+        if (m_bContinueModal) {
+            if (!(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOWNORMAL);
+            RunModalLoop();
+        }
+        if (m_hWnd)
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    // The owner comes back before the dialog goes, so that activation
+    // returns to it rather than to some other program's window.
+    if (enableOwner) ::EnableWindow(owner, TRUE);
+    if (owner && m_hWnd && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(owner);
+    if (m_hWnd) DestroyWindow();
+    else if (hwnd && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
     m_bModal = FALSE;
-    return result;
+    m_bContinueModal = FALSE;
+    return hwnd ? m_nModalResult : -1;
+}
+
+// Messages that leave the loop idle again once handled: painting and the
+// caret's system timer come by themselves and would never let it rest.
+static bool IsIdleMessage(const MSG& msg) {
+    return msg.message != WM_PAINT && msg.message != 0x0118;
+}
+
+void CDialog::RunModalLoop() {
+    // Temporary objects made inside the loop are its own: they are freed
+    // whenever the queue is empty, while the caller's wait until it ends.
+    AfxSavedTempMaps callers;
+    AfxSaveTempMaps(callers);
+    bool idle = true;
+    MSG msg;
+    while (m_bContinueModal && ::IsWindow(m_hWnd)) {
+        if (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            AfxUnlockTempMaps(TRUE);
+            idle = false;
+            continue;
+        }
+        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
+            // The program is ending: the loop that owns the quit sees it too.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            m_nModalResult = -1;
+            break;
+        }
+        if (!AfxPreTranslateMessage(&msg) && !::IsDialogMessageW(m_hWnd, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (IsIdleMessage(msg)) idle = true;
+    }
+    AfxRestoreTempMaps(callers);
 }
 
 void CDialog::EndDialog(int result) {
     m_nModalResult = result;
     if (!m_hWnd) return;
-    // A modeless dialog has no loop to end: closing it destroys it.
-    if (m_bModal)
-        ::EndDialog(m_hWnd, result);
-    else
+    if (m_bModal) {
+        // The loop ends at its next turn; the wake-up makes sure it has one.
+        m_bContinueModal = FALSE;
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+    } else {
+        // A modeless dialog has no loop to end: closing it destroys it.
         DestroyWindow();
+    }
 }
 
 BOOL CDialog::OnInitDialog() {

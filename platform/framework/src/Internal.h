@@ -21,6 +21,17 @@ struct AfxThreadState {
     HCURSOR waitCursorRestore = nullptr;
 };
 
+// A set of temporary objects put aside: a modal loop keeps its caller's
+// temporaries here while it frees its own when idle, and gives them back
+// when it ends.
+struct AfxSavedTempMaps {
+    std::unordered_map<HWND, CWnd*> wnds;
+    std::unordered_map<HDC, CDC*> dcs;
+    std::map<std::pair<HGDIOBJ, int>, CGdiObject*> gdiObjects;
+};
+void AfxSaveTempMaps(AfxSavedTempMaps& saved);    // moves the thread's temporaries into `saved`
+void AfxRestoreTempMaps(AfxSavedTempMaps& saved); // frees the thread's, then puts `saved` back
+
 AfxThreadState* AfxGetThreadState();  // created on first use
 AfxThreadState* AfxPeekThreadState(); // null when the thread never used the framework
 void AfxFreeThreadState();

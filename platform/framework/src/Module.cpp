@@ -189,6 +189,27 @@ BOOL AFXAPI AfxUnlockTempMaps(BOOL deleteTemps) {
     return TRUE;
 }
 
+void AfxSaveTempMaps(AfxSavedTempMaps& saved) {
+    AfxThreadState* ts = AfxGetThreadState();
+    saved.wnds = std::move(ts->tempWnds);
+    saved.dcs = std::move(ts->tempDCs);
+    saved.gdiObjects = std::move(ts->tempGdiObjects);
+    ts->tempWnds.clear();
+    ts->tempDCs.clear();
+    ts->tempGdiObjects.clear();
+}
+
+void AfxRestoreTempMaps(AfxSavedTempMaps& saved) {
+    AfxUnlockTempMaps(TRUE);
+    AfxThreadState* ts = AfxGetThreadState();
+    ts->tempWnds = std::move(saved.wnds);
+    ts->tempDCs = std::move(saved.dcs);
+    ts->tempGdiObjects = std::move(saved.gdiObjects);
+    saved.wnds.clear();
+    saved.dcs.clear();
+    saved.gdiObjects.clear();
+}
+
 void AFXAPI AfxTermThread(HINSTANCE instTerm) {
     AfxThreadState* ts = AfxPeekThreadState();
     if (!ts) return;

@@ -196,6 +196,23 @@ BOOL CWnd::PreTranslateMessage(MSG*) {
     return FALSE;
 }
 
+BOOL PASCAL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg) {
+    if (!msg) return FALSE;
+    // GetParent gives a popup's owner, so a dialog's walk goes on to its owner.
+    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+        if (CWnd* wnd = FromHandlePermanent(hwnd))
+            if (wnd->PreTranslateMessage(msg)) return TRUE;
+        if (hwnd == stop) break;
+    }
+    return FALSE;
+}
+
+BOOL AFXAPI AfxPreTranslateMessage(MSG* msg) {
+    if (!msg) return FALSE;
+    if (CWinApp* app = AfxGetApp()) return app->PreTranslateMessage(msg);
+    return CWnd::WalkPreTranslateTree(nullptr, msg);
+}
+
 // ---- CWnd: creation
 
 BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,

@@ -5,6 +5,7 @@
 
 class FW_API CButton : public CWnd {
 public:
+    DECLARE_DYNAMIC(CButton)
     BOOL Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "Defs.h"
+#include "RuntimeClass.h"
 
 #include <ole2.h>
 #include <cstddef>
@@ -16,6 +17,11 @@
 class FW_API CObject {
 public:
     virtual ~CObject();
+
+    static CRuntimeClass* PASCAL GetThisClass();
+    virtual CRuntimeClass* GetRuntimeClass() const;
+    // The object's class is `cls` or derives from it.
+    BOOL IsKindOf(const CRuntimeClass* cls) const;
 
 protected:
     CObject() = default;
@@ -79,6 +85,7 @@ struct AFX_EVENTMAP {
 
 class FW_API CCmdTarget : public CObject {
 public:
+    DECLARE_DYNAMIC(CCmdTarget)
     CCmdTarget() = default;
     ~CCmdTarget() override;
 

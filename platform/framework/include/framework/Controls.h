@@ -8,6 +8,7 @@
 
 class FW_API CStatic : public CWnd {
 public:
+    DECLARE_DYNAMIC(CStatic)
     BOOL Create(LPCWSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
 
     HICON SetIcon(HICON icon) {
@@ -25,6 +26,7 @@ public:
 
 class FW_API CProgressCtrl : public CWnd {
 public:
+    DECLARE_DYNAMIC(CProgressCtrl)
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     void SetRange(short lower, short upper) {

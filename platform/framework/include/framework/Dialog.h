@@ -48,6 +48,7 @@ FW_API void AFXAPI DDX_CBIndex(CDataExchange* dx, int id, int& value);
 
 class FW_API CDialog : public CWnd {
 public:
+    DECLARE_DYNAMIC(CDialog)
     CDialog();
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     explicit CDialog(LPCWSTR templateName, CWnd* parent = nullptr);
@@ -56,8 +57,12 @@ public:
     // Modeless: creates the window from the template; TRUE on success.
     virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
     virtual BOOL Create(LPCWSTR templateName, CWnd* parent = nullptr);
-    // Modal: runs the dialog and returns the EndDialog result, -1 when it
-    // could not be created. Without a parent the main window owns it.
+    // Modal: creates the dialog from its template, disables its owner and
+    // runs the framework's own loop (pre-translation, then the dialog
+    // manager's keyboard handling, then dispatch) until EndDialog. Returns
+    // the EndDialog result, -1 when it could not be created or when WM_QUIT
+    // ended the loop (the quit is posted again for the outer loop). Without
+    // a parent the main window owns it.
     virtual INT_PTR DoModal();
     void EndDialog(int result);
 
@@ -89,8 +94,10 @@ protected:
 
 private:
     HWND ResolveOwner() const;
+    void RunModalLoop();
 
     BOOL m_bModal = FALSE;
+    BOOL m_bContinueModal = FALSE;
     int m_nModalResult = -1;
 
     DECLARE_MESSAGE_MAP()

@@ -12,6 +12,7 @@
 
 class FW_API CFileDialog : public CDialog {
 public:
+    DECLARE_DYNAMIC(CFileDialog)
     static constexpr DWORD kFileBufferSize = 32768;
 
     explicit CFileDialog(BOOL openFileDialog, LPCWSTR defaultExt = nullptr,

@@ -125,12 +125,17 @@ private:
 // lives in (of the current module state when it lives on the heap).
 class FW_API CWinApp : public CCmdTarget {
 public:
+    DECLARE_DYNAMIC(CWinApp)
     explicit CWinApp(LPCWSTR appName = nullptr);
     ~CWinApp() override;
 
     virtual BOOL InitInstance();
     virtual int ExitInstance();
     virtual CWnd* GetMainWnd();
+    // Pre-translation of a queued message: the windows from the message's
+    // own up to the main window, then the main window itself when the
+    // message is for a window outside it (a modeless dialog, say).
+    virtual BOOL PreTranslateMessage(MSG* msg);
     // Shows a message box owned by the main window; type and help id as MessageBox.
     virtual int DoMessageBox(LPCWSTR prompt, UINT type, UINT helpId);
     // +1 shows the wait cursor (counted), -1 takes one back, 0 restores it.

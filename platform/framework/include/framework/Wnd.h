@@ -14,6 +14,11 @@
 #include "Geometry.h"
 #include "String.h"
 
+// What a message loop of the framework calls for each message it takes from
+// the queue: the application's PreTranslateMessage, which walks the
+// pre-translation tree from the message's window up to the main window.
+// TRUE: the message was used and is not to be dispatched.
+FW_API BOOL AFXAPI AfxPreTranslateMessage(MSG* msg);
 FW_API LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // CTLCOLOR_* type of a WM_CTLCOLOR* message.
 FW_API UINT AFXAPI AfxCtlColorType(UINT message);
@@ -26,6 +31,7 @@ inline HWND AfxGetSafeHwnd(const CWnd* wnd);
 
 class FW_API CWnd : public CCmdTarget {
 public:
+    DECLARE_DYNAMIC(CWnd)
     CWnd();
     ~CWnd() override;
 
@@ -66,7 +72,11 @@ public:
     static BOOL ReflectLastMsg(HWND child, LRESULT* pResult = nullptr);
     // Runs the previous window procedure for the message being handled.
     LRESULT Default();
+    // Gives a queued message to the objects of its window and of each parent
+    // (or owner) up to `stop` before it is dispatched; TRUE when one of them
+    // used it, and it must not be dispatched.
     virtual BOOL PreTranslateMessage(MSG* msg);
+    static BOOL PASCAL WalkPreTranslateTree(HWND stop, MSG* msg);
 
     // Window text and state.
     void SetWindowText(LPCWSTR text);
