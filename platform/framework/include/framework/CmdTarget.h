@@ -160,7 +160,7 @@ private:
         return GetThisMessageMap();                                                                \
     }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
-        typedef theClass ThisClass;                                                                \
+        using ThisClass [[maybe_unused]] = theClass;                                                \
         typedef baseClass TheBaseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
@@ -460,7 +460,7 @@ private:
         return GetThisInterfaceMap();                                                              \
     }                                                                                              \
     const AFX_INTERFACEMAP* theClass::GetThisInterfaceMap() {                                      \
-        typedef theClass ThisClass;                                                                \
+        using ThisClass [[maybe_unused]] = theClass;                                                \
         typedef baseClass TheBaseClass;                                                            \
         static_cast<void>(sizeof(ThisClass*)); /* a map may have no entries */                     \
         static const AFX_INTERFACEMAP_ENTRY _interfaceEntries[] = {
@@ -537,7 +537,7 @@ private:
         return GetThisEventMap();                                                                  \
     }                                                                                              \
     const AFX_EVENTMAP* theClass::GetThisEventMap() {                                              \
-        typedef theClass ThisClass;                                                                \
+        using ThisClass [[maybe_unused]] = theClass;                                                \
         typedef baseClass TheBaseClass;                                                            \
         static_cast<void>(sizeof(ThisClass*)); /* a map may have no entries */                     \
         static const AFX_EVENTMAP_ENTRY _eventEntries[] = {

@@ -1,0 +1,37 @@
+// TMXGUIUtils: the library's one-call dialogs.
+//
+// Each function shows its dialog modally from the library's own resources
+// (whatever templates of the same ids the program has) and returns when it
+// is closed. A parent given as a pointer to a window handle may be null;
+// otherwise the window it names owns the dialog, else the program's main
+// window does.
+#pragma once
+
+#include "TMXUIDefs.h"
+
+class TMXUI_API TMXGUIUtils {
+public:
+    TMXGUIUtils();
+    ~TMXGUIUtils();
+    TMXGUIUtils& operator=(const TMXGUIUtils&);
+
+    // Three coordinates. OK writes them back and returns 1; Cancel returns 0
+    // and leaves them. A field still showing the text it was given returns
+    // the value it was given, not its rounded text. A non-empty title
+    // replaces the caption.
+    static int Coordinates(double& x, double& y, double& z, const CString& title, HWND* parent);
+
+    // One real number with an optional range: a minimum of
+    // 2.2250738585072014e-308 (the smallest normal double) means none, and
+    // so does a maximum of 1.7976931348623157e308; each flag makes its bound
+    // inclusive. OK accepts only a value within the range (the field is
+    // focused with a beep otherwise) and returns 1; Cancel returns 0. An
+    // empty prompt reads "Real Number".
+    static int Real(double& value, const CString& title, const CString& prompt, double minimum,
+                    double maximum, int minInclusive, int maxInclusive, HWND* parent);
+
+    // Converts lengths between ten units (0 microns, 1 millimetres,
+    // 2 centimetres, 3 metres, 4 kilometres, 5 microinches, 6 mils,
+    // 7 inches, 8 feet, 9 miles), opened on these two; -1 chooses none.
+    static void UnitConverter(int fromUnit, int toUnit, HWND* parent);
+};
