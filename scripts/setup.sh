@@ -9,6 +9,7 @@ packages=(
   mingw-w64-x86-64-dev libz-mingw-w64-dev
   wine64 xvfb xauth
   googletest zlib1g-dev
+  fp-utils-3.2.2
   nodejs npm
 )
 

@@ -16,6 +16,8 @@ typedef int (*QuorlaInitUserDLL3Fn)(IDispatch* host);
 // add-in is not running).
 typedef int (*QuorlaCommandFn)();
 #define QUORLA_IMPORT_COMMAND_EXPORT "MyQuorla_Import"
+#define QUORLA_HELP_COMMAND_EXPORT "MyQuorla_Help"
+#define QUORLA_ABOUT_COMMAND_EXPORT "MyQuorla_About"
 
 // Both names are one empty function, for hosts that call them.
 typedef void (*QuorlaEmptyCallbackFn)();

@@ -1,10 +1,11 @@
-// TMXGUIUtils: the library's one-call dialogs.
+// TMXGUIUtils: the library's one-call functions: message boxes, the small
+// input dialogs and path splitting.
 //
-// Each function shows its dialog modally from the library's own resources
-// (whatever templates of the same ids the program has) and returns when it
-// is closed. A parent given as a pointer to a window handle may be null;
-// otherwise the window it names owns the dialog, else the program's main
-// window does.
+// Each dialog function shows its dialog modally from the library's own
+// resources (whatever templates of the same ids the program has) and
+// returns when it is closed. A parent given as a pointer to a window handle
+// may be null; otherwise the window it names owns the dialog, else the
+// program's main window does.
 #pragma once
 
 #include "TMXUIDefs.h"
@@ -14,6 +15,25 @@ public:
     TMXGUIUtils();
     ~TMXGUIUtils();
     TMXGUIUtils& operator=(const TMXGUIUtils&);
+
+    // A printf-style text in the application's message box, OK only, with
+    // the framework's default icon for it.
+    static void Message(LPCWSTR format, ...);
+
+    // A TMXCheckMessageBox with `checkText`, starting unticked: returns the
+    // button pressed and sets `ticked` to whether the box was ticked.
+    static int CheckMessageBox(CWnd* parent, const CString& text, int& ticked, UINT type = MB_OK,
+                               UINT helpId = 0, const CString& checkText = L"Do not show again");
+
+    // Splits a path by the C library's rules: the drive is a letter and its
+    // colon; the folder runs to the last "\" or "/" and keeps it; the name
+    // runs to the last dot; the extension is the rest, returned without its
+    // leading dots. No length limit.
+    static void SplitPath(const CString& path, CString& drive, CString& folder, CString& name,
+                          CString& extension);
+    static CString GetExtension(const CString& path);
+    static CString GetName(const CString& path);
+    static CString GetFolder(const CString& path); // drive and folder
 
     // Three coordinates. OK writes them back and returns 1; Cancel returns 0
     // and leaves them. A field still showing the text it was given returns

@@ -1,0 +1,143 @@
+// The Help and About commands from their exports and the host's menus, in a
+// program with a main window. The shell is never really asked to open
+// anything: Quorla.dll's ShellExecuteW is replaced by a recorder.
+#include "CadHost.h"
+#include "DialogDriver.h"
+#include "ImportPatch.h"
+#include "QuorlaExports.h"
+
+#include <framework.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+CWinApp g_app(L"Help and About tests");
+
+const wchar_t kTitle[] = L"Quorla for SolidWorks 2008 version 1.0";
+
+struct ShellCall {
+    HWND owner;
+    std::wstring verb, file, parameters;
+    bool noFolder;
+    int show;
+};
+std::vector<ShellCall> g_shellCalls;
+INT_PTR g_shellResult = 42;
+
+HINSTANCE WINAPI RecordShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                             LPCWSTR folder, INT show) {
+    g_shellCalls.push_back({owner, verb ? verb : L"(null)", file ? file : L"(null)",
+                            parameters ? parameters : L"(null)", folder == nullptr, show});
+    return reinterpret_cast<HINSTANCE>(g_shellResult);
+}
+
+std::wstring BinFolder() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+class HelpAbout : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        main_ = new CWnd;
+        ASSERT_TRUE(main_->CreateEx(0, nullptr, L"host main window",
+                                    WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                                    nullptr));
+        g_app.m_pMainWnd = main_;
+    }
+    static void TearDownTestSuite() {
+        g_app.m_pMainWnd = nullptr;
+        main_->DestroyWindow();
+        delete main_;
+    }
+    void SetUp() override {
+        g_shellCalls.clear();
+        g_shellResult = 42;
+        module_ = LoadLibraryW(L"Quorla.dll");
+        ASSERT_NE(module_, nullptr);
+        init_ = Proc<QuorlaInitUserDLL3Fn>(QUORLA_INIT_EXPORT);
+        help_ = Proc<QuorlaCommandFn>(QUORLA_HELP_COMMAND_EXPORT);
+        ASSERT_TRUE(init_ && help_);
+        shell_ = std::make_unique<testsupport::ImportPatch>(module_, "shell32.dll", "ShellExecuteW",
+                                                            &RecordShell);
+        ASSERT_TRUE(shell_->Active()) << "Quorla.dll imports ShellExecuteW";
+    }
+    void TearDown() override {
+        shell_.reset();
+        if (module_) FreeLibrary(module_);
+    }
+    void Init() { ASSERT_EQ(init_(host_.Application()), 1); }
+
+    template <class F> F Proc(const char* name) {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+    static inline CWnd* main_ = nullptr;
+    cadhost::Host host_; // outlives the add-in
+    HMODULE module_ = nullptr;
+    QuorlaInitUserDLL3Fn init_ = nullptr;
+    QuorlaCommandFn help_ = nullptr;
+    std::unique_ptr<testsupport::ImportPatch> shell_;
+};
+
+TEST_F(HelpAbout, HelpOpensTheHelpFileBesideTheAddin) {
+    Init();
+    testsupport::DialogDriver driver;
+    EXPECT_EQ(help_(), 0);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    ASSERT_EQ(g_shellCalls.size(), 1u);
+    const ShellCall& call = g_shellCalls[0];
+    EXPECT_EQ(call.owner, nullptr);
+    EXPECT_EQ(call.verb, L"open");
+    EXPECT_EQ(call.file, BinFolder() + L"Quorla.chm");
+    EXPECT_EQ(call.parameters, L"");
+    EXPECT_TRUE(call.noFolder);
+    EXPECT_EQ(call.show, SW_SHOW);
+    EXPECT_NE(GetFileAttributesW(call.file.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the build puts Quorla.chm beside Quorla.dll";
+}
+
+TEST_F(HelpAbout, AFailingShellShowsOneWarning) {
+    Init();
+    for (INT_PTR failure : {2, 31, 32}) {
+        g_shellResult = failure;
+        testsupport::DialogDriver driver;
+        driver.Expect(kTitle).Click(IDOK);
+        EXPECT_EQ(help_(), 0);
+        EXPECT_TRUE(driver.Finished()) << driver.Report();
+        const testsupport::SeenDialog& box = driver.Last();
+        EXPECT_EQ(box.message, L"Error displaying Quorla for SolidWorks help file.");
+        EXPECT_TRUE(box.warningIcon);
+        EXPECT_TRUE(box.OkOnly());
+        EXPECT_EQ(box.owner, main_->m_hWnd);
+    }
+    g_shellResult = 33;
+    testsupport::DialogDriver none;
+    EXPECT_EQ(help_(), 0);
+    EXPECT_EQ(none.Count(), 0) << "33 is success";
+}
+
+TEST_F(HelpAbout, WithoutTheAddinObjectTheCommandsDoNothing) {
+    testsupport::DialogDriver driver;
+    EXPECT_EQ(help_(), 0) << "before InitUserDLL3";
+    Init();
+    host_.FireEvent3();
+    EXPECT_EQ(help_(), 0) << "after the host let the add-in go";
+    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_EQ(driver.Count(), 0);
+}
+
+TEST_F(HelpAbout, TheHelpMenuItemReachesItsExport) {
+    Init();
+    EXPECT_TRUE(host_.ClickMenuItem(0, L"&Quorla", L"&Help..."));
+    EXPECT_EQ(g_shellCalls.size(), 1u);
+}
+
+} // namespace
