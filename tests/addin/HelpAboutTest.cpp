@@ -104,6 +104,90 @@ TEST_F(HelpAbout, HelpOpensTheHelpFileBesideTheAddin) {
         << "the build puts Quorla.chm beside Quorla.dll";
 }
 
+// Points the .chm file type at the test's recorder program for the object's
+// lifetime (the classes root is HKLM\Software\Classes under Wine).
+class ChmAssociation {
+public:
+    explicit ChmAssociation(const std::wstring& program) {
+        const std::wstring command = L"\"" + program + L"\" \"%1\"";
+        HKEY key;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kType, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        wchar_t old[256] = {};
+        DWORD size = sizeof old;
+        if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+            ERROR_SUCCESS)
+            previous_ = old, hadPrevious_ = true;
+        Set(key, kClass);
+        RegCloseKey(key);
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kCommand, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS)
+            return;
+        Set(key, command.c_str());
+        RegCloseKey(key);
+        active_ = true;
+    }
+    ~ChmAssociation() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\QuorlaTest.chm");
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kType, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+        if (hadPrevious_) Set(key, previous_.c_str());
+        else RegDeleteValueW(key, nullptr);
+        RegCloseKey(key);
+    }
+    bool Active() const { return active_; }
+
+private:
+    static void Set(HKEY key, const wchar_t* value) {
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    }
+    static constexpr const wchar_t* kType = L"Software\\Classes\\.chm";
+    static constexpr const wchar_t* kClass = L"QuorlaTest.chm";
+    static constexpr const wchar_t* kCommand = L"Software\\Classes\\QuorlaTest.chm\\shell\\open\\command";
+    std::wstring previous_;
+    bool hadPrevious_ = false, active_ = false;
+};
+
+TEST_F(HelpAbout, TheShellHandsTheHelpFileToItsViewer) {
+    shell_.reset(); // the real shell this time, with a recorder as the viewer
+    Init();
+    ChmAssociation association(BinFolder() + L"shell_recorder.exe");
+    ASSERT_TRUE(association.Active());
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring record = std::wstring(temp) + L"quorla-help-record.txt";
+    DeleteFileW(record.c_str());
+    SetEnvironmentVariableW(L"QUORLA_SHELL_RECORD", record.c_str());
+    testsupport::DialogDriver driver;
+    EXPECT_EQ(help_(), 0);
+    EXPECT_EQ(driver.Count(), 0) << driver.Report();
+    std::wstring line;
+    for (int wait = 0; wait < 200 && line.empty(); ++wait) {
+        Sleep(50);
+        if (FILE* f = _wfopen(record.c_str(), L"rb")) {
+            wchar_t buffer[1024] = {};
+            fread(buffer, sizeof(wchar_t), 1023, f);
+            fclose(f);
+            line = buffer;
+        }
+    }
+    DeleteFileW(record.c_str());
+    EXPECT_NE(line.find(L"\"" + BinFolder() + L"Quorla.chm\""), std::wstring::npos)
+        << testsupport::Narrow(line);
+
+    // Without the file the shell fails, and the user is told.
+    const std::wstring chm = BinFolder() + L"Quorla.chm", away = chm + L".away";
+    ASSERT_TRUE(MoveFileW(chm.c_str(), away.c_str()));
+    testsupport::DialogDriver missing;
+    missing.Expect(kTitle).Click(IDOK);
+    EXPECT_EQ(help_(), 0);
+    MoveFileW(away.c_str(), chm.c_str());
+    EXPECT_TRUE(missing.Finished()) << missing.Report();
+    EXPECT_EQ(missing.Last().message, L"Error displaying Quorla for SolidWorks help file.");
+}
+
 TEST_F(HelpAbout, AFailingShellShowsOneWarning) {
     Init();
     for (INT_PTR failure : {2, 31, 32}) {
