@@ -1,0 +1,156 @@
+// tmxui-gallery: writes a PNG picture of every window the GUI library makes,
+// as a person sees it, into a folder (default "gallery"):
+//   build/windows/wine-run build/windows/bin/tmxui-gallery.exe [folder]
+// Modal dialogs are pictured from a timer inside their own loop and then
+// closed. The exit status is the number of pictures that could not be made.
+#include <TMXCheckMessageBox.h>
+#include <TMXEdit.h>
+#include <TMXGUIUtils.h>
+#include <TMXProgress.h>
+
+#include "WindowCapture.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+CWinApp g_app(L"TMXUI Gallery");
+
+std::wstring g_folder = L"gallery";
+int g_failures = 0;
+
+void Save(HWND window, const std::wstring& name) {
+    std::wstring path = g_folder + L"\\" + name + L".png";
+    if (wincapture::CaptureToPng(window, path)) {
+        wprintf(L"%ls\n", path.c_str());
+    } else {
+        wprintf(L"could not picture %ls\n", name.c_str());
+        ++g_failures;
+    }
+}
+
+// Runs the thread's messages for a while, so that new windows are mapped
+// and painted on screen.
+void Pump(DWORD ms = 300) {
+    const DWORD until = GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (static_cast<LONG>(until - GetTickCount()) > 0);
+}
+
+// The next modal dialog of this thread is pictured as `name` and closed
+// with `button` once it is up; a prepare step may set it up first.
+struct PendingShot {
+    std::wstring name;
+    int button = IDCANCEL;
+    void (*prepare)(HWND) = nullptr;
+    int tries = 0;
+} g_shot;
+
+void CALLBACK ShotTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = GetActiveWindow();
+    wchar_t cls[16] = {};
+    if (dialog) GetClassNameW(dialog, cls, 16);
+    if (!dialog || std::wstring(cls) != L"#32770" || !IsWindowVisible(dialog)) {
+        if (++g_shot.tries < 100) return;
+        wprintf(L"no dialog came for %ls\n", g_shot.name.c_str());
+        ++g_failures;
+        KillTimer(nullptr, id);
+        return;
+    }
+    KillTimer(nullptr, id);
+    if (g_shot.prepare) g_shot.prepare(dialog);
+    Save(dialog, g_shot.name);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_shot.button, BN_CLICKED), 0);
+}
+
+void ExpectDialog(const std::wstring& name, int button, void (*prepare)(HWND) = nullptr) {
+    g_shot = PendingShot{name, button, prepare, 0};
+    SetTimer(nullptr, 0, 100, &ShotTimer);
+}
+
+class EditsPage : public CDialog {
+public:
+    EditsPage() : CDialog(100u) {}
+    TMXEdit text;
+    TMXIntegerEdit integer;
+    TMXRealEdit real;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override {
+        DDX_Control(dx, 101, text);
+        DDX_Control(dx, 102, integer);
+        DDX_Control(dx, 103, real);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        text.SetWindowText(L"free text, with a tooltip");
+        text.SetTooltipText(L"An edit with its own tooltip");
+        integer.SetRange(-100, 100);
+        integer.SetValue(-42);
+        real.SetPrecision(3);
+        real.SetValue(3.14159);
+        return TRUE;
+    }
+};
+
+void Pictures() {
+    // The progress window, part way.
+    {
+        TMXProgress progress(L"Importing bracket.3dm", L"", 0, 100, nullptr);
+        progress.StartProgress();
+        progress.SetCurrent(40);
+        Pump();
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && IsWindowVisible(w)) {
+                wchar_t caption[64] = {};
+                GetWindowTextW(w, caption, 64);
+                if (std::wstring(caption) == L"Importing bracket.3dm") {
+                    Save(w, L"progress");
+                    break;
+                }
+            }
+        progress.EndProgress();
+    }
+    // The check message box, ticked.
+    {
+        TMXCheckMessageBox box;
+        box.SetChecked(1);
+        ExpectDialog(L"check-message-box", IDNO);
+        box.Message(L"The file was written by a newer version. Import it anyway?",
+                    MB_YESNO | MB_ICONQUESTION);
+    }
+    // The edits.
+    {
+        EditsPage page;
+        ExpectDialog(L"edits", IDOK);
+        page.DoModal();
+    }
+    // The three input dialogs.
+    {
+        double x = 12.5, y = -3, z = 0.125;
+        ExpectDialog(L"coordinates", IDCANCEL);
+        TMXGUIUtils::Coordinates(x, y, z, L"Coordinates", nullptr);
+        double value = 2.5;
+        ExpectDialog(L"real-number", IDCANCEL);
+        TMXGUIUtils::Real(value, L"Scale", L"Scale factor", 0, 10, 0, 1, nullptr);
+        ExpectDialog(L"unit-converter", IDCANCEL);
+        TMXGUIUtils::UnitConverter(7, 1, nullptr);
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc > 1) g_folder = argv[1];
+    CreateDirectoryW(g_folder.c_str(), nullptr);
+    Pictures();
+    return g_failures;
+}
