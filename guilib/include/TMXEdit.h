@@ -51,9 +51,22 @@ public:
 protected:
     CToolTipCtrl m_ToolTip;
 
-    // Undoes a refused keystroke: puts `text` and the selection back,
-    // scrolls the caret into view, drops the characters still queued for
-    // the control and beeps.
+    // Lets the control take a keystroke, then asks `check` about the new
+    // text; a fault (the result, 0 for none) undoes it: the text and the
+    // selection come back, the caret is scrolled into view, the characters
+    // still queued for the control are dropped, and the control beeps.
+    template <class Check> int TypeChecked(UINT ch, UINT repeat, UINT flags, Check check) {
+        CString before;
+        GetWindowText(before);
+        int start = 0, end = 0;
+        GetSel(start, end);
+        CEdit::OnChar(ch, repeat, flags);
+        CString after;
+        GetWindowText(after);
+        int fault = check(after);
+        if (fault) RefuseKeystroke(before, start, end);
+        return fault;
+    }
     void RefuseKeystroke(const CString& text, int selStart, int selEnd);
 
     DECLARE_MESSAGE_MAP()

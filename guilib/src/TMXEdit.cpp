@@ -166,17 +166,7 @@ void TMXIntegerEdit::SetValue(int value) {
 }
 
 void TMXIntegerEdit::OnChar(UINT ch, UINT repeat, UINT flags) {
-    CString before;
-    GetWindowText(before);
-    int start = 0, end = 0;
-    GetSel(start, end);
-    TMXEdit::OnChar(ch, repeat, flags);
-    CString after;
-    GetWindowText(after);
-    if (int fault = Check(after)) {
-        RefuseKeystroke(before, start, end);
-        ShowFault(fault);
-    }
+    ShowFault(TypeChecked(ch, repeat, flags, [this](const CString& text) { return Check(text); }));
 }
 
 void TMXIntegerEdit::OnKillFocus(CWnd* newWnd) {
@@ -307,17 +297,7 @@ void TMXRealEdit::SetValue(double value) {
 }
 
 void TMXRealEdit::OnChar(UINT ch, UINT repeat, UINT flags) {
-    CString before;
-    GetWindowText(before);
-    int start = 0, end = 0;
-    GetSel(start, end);
-    TMXEdit::OnChar(ch, repeat, flags);
-    CString after;
-    GetWindowText(after);
-    if (int fault = Check(after)) {
-        RefuseKeystroke(before, start, end);
-        ShowFault(fault);
-    }
+    ShowFault(TypeChecked(ch, repeat, flags, [this](const CString& text) { return Check(text); }));
 }
 
 void TMXRealEdit::OnKillFocus(CWnd* newWnd) {
