@@ -252,7 +252,12 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
         CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                         cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
-    return hwnd != nullptr;
+    if (!hwnd) return FALSE;
+    // The window is complete (its WM_CREATE has run): the same set-up as a
+    // dialog item gets when it is subclassed, unless creation failed in a
+    // way that left the object without its window.
+    if (FromHandlePermanent(hwnd) == this) PreSubclassWindow();
+    return TRUE;
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -496,6 +501,11 @@ void CWnd::GetWindowRect(LPRECT rect) const {
 void CWnd::GetClientRect(LPRECT rect) const {
     ::GetClientRect(m_hWnd, rect);
 }
+BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
+    if (!placement) return FALSE;
+    placement->length = sizeof(WINDOWPLACEMENT);
+    return ::GetWindowPlacement(m_hWnd, placement);
+}
 void CWnd::ClientToScreen(LPPOINT point) const {
     ::ClientToScreen(m_hWnd, point);
 }
@@ -715,5 +725,8 @@ UINT CWnd::OnGetDlgCode() {
     return static_cast<UINT>(Default());
 }
 void CWnd::OnShowWindow(BOOL, UINT) {
+    Default();
+}
+void CWnd::OnSysColorChange() {
     Default();
 }

@@ -372,3 +372,52 @@ TEST(WaitCursor, NestsAndRestoresThePreviousCursor) {
 }
 
 } // namespace
+
+namespace {
+
+// Records what its attachment set-up saw.
+class SetUpProbe : public CStatic {
+public:
+    int preSubclassed = 0, colourChanges = 0;
+    bool hadText = false, attached = false;
+
+protected:
+    void PreSubclassWindow() override {
+        ++preSubclassed;
+        attached = CWnd::FromHandlePermanent(m_hWnd) == this;
+        CString text;
+        GetWindowText(text);
+        hadText = text == L"set up";
+    }
+    void OnSysColorChange() { ++colourChanges; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(SetUpProbe, CStatic)
+ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+TEST(Creation, CreateRunsTheAttachmentSetUpOnceOnTheFinishedWindow) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
+    SetUpProbe made, subclassed;
+    ASSERT_TRUE(made.Create(L"set up", WS_VISIBLE, CRect(0, 0, 50, 20), &parent, 5));
+    EXPECT_EQ(made.preSubclassed, 1);
+    EXPECT_TRUE(made.attached);
+    EXPECT_TRUE(made.hadText) << "the window was complete";
+
+    HWND raw = CreateWindowExW(0, L"STATIC", L"set up", WS_CHILD, 0, 30, 50, 20, parent.m_hWnd,
+                               reinterpret_cast<HMENU>(6), nullptr, nullptr);
+    ASSERT_TRUE(subclassed.SubclassWindow(raw));
+    EXPECT_EQ(subclassed.preSubclassed, 1) << "the same set-up on both paths";
+
+    made.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(made.colourChanges, 1);
+
+    WINDOWPLACEMENT placement{};
+    ASSERT_TRUE(parent.GetWindowPlacement(&placement));
+    EXPECT_EQ(placement.length, sizeof placement);
+    EXPECT_EQ(CRect(placement.rcNormalPosition), CRect(0, 0, 200, 100));
+    parent.DestroyWindow();
+}
+
+} // namespace

@@ -445,6 +445,9 @@ private:
                          return TRUE;)                                                             \
     }                                                                                              \
     ,
+#define ON_WM_SYSCOLORCHANGE()                                                                     \
+    { WM_SYSCOLORCHANGE, 0, 0, 0, AFX_DISPATCH(self->OnSysColorChange(); return TRUE;) }           \
+    ,
 
 // ---- interface maps
 

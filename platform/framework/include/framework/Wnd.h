@@ -49,7 +49,9 @@ public:
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
 
-    // Creation. The window is attached and subclassed from its first message on.
+    // Creation. The window is attached and subclassed from its first message
+    // on; PreSubclassWindow runs once CreateWindowEx has returned, so a
+    // control's attachment set-up is the same as for a subclassed dialog item.
     virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
                         CWnd* parent, UINT id);
     BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
@@ -99,6 +101,7 @@ public:
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
     void GetWindowRect(LPRECT rect) const;
     void GetClientRect(LPRECT rect) const;
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const; // sets its length first
     void ClientToScreen(LPPOINT point) const;
     void ClientToScreen(LPRECT rect) const;
     void ScreenToClient(LPPOINT point) const;
@@ -166,11 +169,14 @@ public:
     void OnVScroll(UINT code, UINT pos, CWnd* scrollBar);
     UINT OnGetDlgCode();
     void OnShowWindow(BOOL show, UINT status);
+    void OnSysColorChange();
 
     // The module state the window was created or subclassed under.
     AFX_MODULE_STATE* m_pModuleState = nullptr;
 
 protected:
+    // Attachment set-up of a window that exists: after SubclassWindow's
+    // Attach, and after a successful Create/CreateEx.
     virtual void PreSubclassWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     // Called after the window's last message (WM_NCDESTROY), when the object
