@@ -1,5 +1,5 @@
-// TMXGUIUtils: the library's one-call functions: message boxes, the small
-// input dialogs and path splitting.
+// TMXGUIUtils: the library's one-call functions: message boxes, the About
+// box, the small input dialogs and path splitting.
 //
 // Each dialog function shows its dialog modally from the library's own
 // resources (whatever templates of the same ids the program has) and
@@ -15,6 +15,11 @@ public:
     TMXGUIUtils();
     ~TMXGUIUtils();
     TMXGUIUtils& operator=(const TMXGUIUtils&);
+
+    // The About box: the maker's picture, `productText` in bold on the
+    // product line, the web-site and e-mail links; the caption reads
+    // "About " followed by the product text.
+    static void About(const CString& productText, HWND* parent);
 
     // A printf-style text in the application's message box, OK only, with
     // the framework's default icon for it.

@@ -64,7 +64,8 @@ protected:
         ASSERT_NE(module_, nullptr);
         init_ = Proc<QuorlaInitUserDLL3Fn>(QUORLA_INIT_EXPORT);
         help_ = Proc<QuorlaCommandFn>(QUORLA_HELP_COMMAND_EXPORT);
-        ASSERT_TRUE(init_ && help_);
+        about_ = Proc<QuorlaCommandFn>(QUORLA_ABOUT_COMMAND_EXPORT);
+        ASSERT_TRUE(init_ && help_ && about_);
         shell_ = std::make_unique<testsupport::ImportPatch>(module_, "shell32.dll", "ShellExecuteW",
                                                             &RecordShell);
         ASSERT_TRUE(shell_->Active()) << "Quorla.dll imports ShellExecuteW";
@@ -84,6 +85,7 @@ protected:
     HMODULE module_ = nullptr;
     QuorlaInitUserDLL3Fn init_ = nullptr;
     QuorlaCommandFn help_ = nullptr;
+    QuorlaCommandFn about_ = nullptr;
     std::unique_ptr<testsupport::ImportPatch> shell_;
 };
 
@@ -208,12 +210,28 @@ TEST_F(HelpAbout, AFailingShellShowsOneWarning) {
     EXPECT_EQ(none.Count(), 0) << "33 is success";
 }
 
+TEST_F(HelpAbout, AboutShowsTheLibrarysBoxWithTheProductTitle) {
+    Init();
+    testsupport::DialogDriver driver;
+    driver.Expect(std::wstring(L"About ") + kTitle).Click(IDOK);
+    EXPECT_EQ(about_(), 0);
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    EXPECT_EQ(driver.Last().texts.at(1013), kTitle);
+    EXPECT_EQ(driver.Last().owner, main_->m_hWnd) << "no parent: the main window owns it";
+
+    driver.Expect(std::wstring(L"About ") + kTitle).Click(IDOK);
+    EXPECT_TRUE(host_.ClickMenuItem(0, L"&Quorla", L"&About..."));
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+}
+
 TEST_F(HelpAbout, WithoutTheAddinObjectTheCommandsDoNothing) {
     testsupport::DialogDriver driver;
     EXPECT_EQ(help_(), 0) << "before InitUserDLL3";
+    EXPECT_EQ(about_(), 0);
     Init();
     host_.FireEvent3();
     EXPECT_EQ(help_(), 0) << "after the host let the add-in go";
+    EXPECT_EQ(about_(), 0);
     EXPECT_TRUE(g_shellCalls.empty());
     EXPECT_EQ(driver.Count(), 0);
 }

@@ -1,5 +1,7 @@
 // TMXGUIUtils' messages and path splitting, and the check message box.
+#include "ControlProbes.h"
 #include "DialogDriver.h"
+#include "ProcessProbes.h"
 #include "ImportPatch.h"
 #include "TMXCheckMessageBox.h"
 #include "TMXGUIUtils.h"
@@ -168,6 +170,75 @@ TEST(CheckMessageBox, NoBoxLeavesNoHookBehind) {
     EXPECT_EQ(CWnd::FromHandlePermanent(next), nullptr);
     EXPECT_EQ(box.m_hWnd, nullptr);
     DestroyWindow(next);
+}
+
+// Ink of `text` drawn in the dialog font at a weight, on white.
+int InkAtWeight(HWND dialog, const wchar_t* text, int weight) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    lf.lfWeight = weight;
+    HFONT font = CreateFontIndirectW(&lf);
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 400, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap), oldFont = SelectObject(dc, font);
+    RECT r{0, 0, 400, 20};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawTextW(dc, text, -1, &r, DT_NOPREFIX | DT_SINGLELINE);
+    GdiFlush();
+    int ink = 0;
+    for (int i = 0; i < 400 * 20; ++i)
+        ink += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) != 0xFFFFFF;
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return ink;
+}
+
+TEST(About, ShowsTheProductInBoldWithItsLinksFromTheLibrarysTemplate) {
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, L"main", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    HWND parent = main.m_hWnd;
+    const wchar_t* title = L"R&D Tools 2026 version 1.0";
+    int productInk = 0, normalInk = 0, boldInk = 0, linkBlue = 0;
+    testsupport::DialogDriver driver;
+    driver.Expect(std::wstring(L"About ") + title).Do([&](HWND d) {
+        HWND product = GetDlgItem(d, 1013);
+        UpdateWindow(product);
+        productInk = guitest::Snapshot(product).Ink(GetSysColor(COLOR_BTNFACE));
+        normalInk = InkAtWeight(d, title, FW_NORMAL);
+        boldInk = InkAtWeight(d, title, FW_BOLD);
+        HWND web = GetDlgItem(d, 1016);
+        UpdateWindow(web);
+        linkBlue = guitest::Snapshot(web).CountOf(RGB(0, 0, 255));
+    }).Click(IDOK);
+    TMXGUIUtils::About(title, &parent);
+    EXPECT_TRUE(driver.Finished()) << driver.Report() << "the library's template, not the program's 100";
+    const testsupport::SeenDialog& seen = driver.Last();
+    EXPECT_EQ(seen.owner, parent);
+    EXPECT_EQ(seen.texts.at(1013), title) << "the ampersand kept";
+    EXPECT_GT(boldInk, normalInk);
+    EXPECT_GT(productInk, (normalInk + boldInk) / 2) << "bold: " << boldInk << ", normal: " << normalInk;
+    EXPECT_GT(linkBlue, 10) << "the web-site link in link colour";
+    main.DestroyWindow();
+
+    // A hundred boxes leave no GDI objects behind.
+    auto about = [] {
+        testsupport::DialogDriver box;
+        box.AnswerOthers(IDOK);
+        TMXGUIUtils::About(L"Quorla", nullptr);
+        return box.Count();
+    };
+    EXPECT_EQ(about(), 1); // fills the system's caches
+    const int before = testsupport::GdiObjectCount();
+    if (before < 0) GTEST_SKIP() << "no GDI handle table";
+    for (int i = 0; i < 100; ++i)
+        about();
+    EXPECT_EQ(testsupport::GdiObjectCount(), before);
 }
 
 } // namespace

@@ -385,10 +385,9 @@ TEST(LibraryModule, HasItsOwnStateApplicationAndChainEntry) {
     ASSERT_NE(library->m_pCurrentWinApp, nullptr);
     EXPECT_NE(library->m_pCurrentWinApp, AfxGetApp())
         << "the library shares the program's application";
-    // Under the program's state: its own 8001 first, the library's 100 through the chain.
+    // Under the program's state: its own 8001 first, the library's bitmap through the chain.
     EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(8001), MAKEINTRESOURCEW(5)),
               GetModuleHandleW(nullptr));
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(100), MAKEINTRESOURCEW(5)), Library());
     EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(22000), MAKEINTRESOURCEW(2)), Library());
 }
 

@@ -52,10 +52,18 @@ inline int GdiObjectCount() {
         unsigned long long user;
     };
     static_assert(sizeof(Entry) == 24, "GDI handle table cell");
-    // The TEB's self pointer, then its PEB (plain reads: the intrinsic that
-    // NtCurrentTeb uses trips a false bounds warning).
-    const BYTE* teb = reinterpret_cast<const BYTE*>(__readgsqword(0x30));
-    const BYTE* peb = *reinterpret_cast<BYTE* const*>(teb + 0x60);
+    // The process environment block, from the process's basic information.
+    struct BasicInformation {
+        LONG_PTR exitStatus;
+        const BYTE* peb;
+        ULONG_PTR affinity, priority, id, parentId;
+    } info{};
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query || query(GetCurrentProcess(), 0, &info, sizeof info, nullptr) != 0 || !info.peb)
+        return -1;
+    const BYTE* peb = info.peb;
     const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0xF8); // GdiSharedHandleTable
     if (!table) return -1;
     int used = 0;

@@ -6,7 +6,9 @@
 #include <TMXCheckMessageBox.h>
 #include <TMXEdit.h>
 #include <TMXGUIUtils.h>
+#include <TMXHyperlink.h>
 #include <TMXProgress.h>
+#include <TMXStatic.h>
 
 #include "WindowCapture.h"
 
@@ -101,6 +103,41 @@ protected:
     }
 };
 
+class StaticsPage : public CDialog {
+public:
+    StaticsPage() : CDialog(200u) {}
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override {
+        for (int i = 0; i < 6; ++i)
+            DDX_Control(dx, 201 + i, m_statics[i]);
+        for (int i = 0; i < 3; ++i)
+            DDX_Control(dx, 207 + i, m_links[i]);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        m_statics[0].SetBkColor(RGB(0, 64, 160), RGB(200, 230, 255), TMXStatic::bfmGradient)
+            .SetTextColor(RGB(255, 255, 255))
+            .SetFontBold(TRUE);
+        m_statics[1].SetFont3D(TRUE, TMXStatic::t3dRaised).SetFontSize(12);
+        m_statics[2].SetFont3D(TRUE, TMXStatic::t3dSunken).SetFontSize(12);
+        m_statics[3].SetRotationAngle(90, TRUE).SetFontName(L"Arial").SetFontSize(10);
+        m_statics[4].SetLink(TRUE, FALSE).SetHyperLink(L"http://www.tamrix.com")
+            .SetTextColor(RGB(0, 0, 255)).SetFontUnderline(TRUE);
+        m_statics[5].SetFontBold(TRUE).SetFontUnderline(TRUE).SetFontSize(11)
+            .SetTextColor(RGB(128, 0, 0));
+        m_links[0].SetLinkUrl(L"http://www.tamrix.com");
+        // How a visited link and a link under the mouse look.
+        m_links[1].SetLinkColor(RGB(5, 34, 143));
+        m_links[2].SetLinkColor(RGB(255, 0, 0));
+        return TRUE;
+    }
+
+private:
+    TMXStatic m_statics[6];
+    TMXHyperlink m_links[3];
+};
+
 void Pictures() {
     // The progress window, part way.
     {
@@ -131,6 +168,14 @@ void Pictures() {
     {
         EditsPage page;
         ExpectDialog(L"edits", IDOK);
+        page.DoModal();
+    }
+    // The About box, and the static texts and links.
+    {
+        ExpectDialog(L"about", IDOK);
+        TMXGUIUtils::About(L"Quorla for SolidWorks 2024 version 1.0", nullptr);
+        StaticsPage page;
+        ExpectDialog(L"statics-and-links", IDOK);
         page.DoModal();
     }
     // The three input dialogs.
