@@ -4,6 +4,7 @@
 // Modal dialogs are pictured from a timer inside their own loop and then
 // closed. The exit status is the number of pictures that could not be made.
 #include <TMXCheckMessageBox.h>
+#include <TMXColorComboBox.h>
 #include <TMXEdit.h>
 #include <TMXGUIUtils.h>
 #include <TMXHyperlink.h>
@@ -138,6 +139,25 @@ private:
     TMXHyperlink m_links[3];
 };
 
+class ColorsPage : public CDialog {
+public:
+    ColorsPage() : CDialog(300u) {}
+    TMXColorComboBox combo;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, 301, combo); }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        combo.SetColor(RGB(255, 191, 0)); // Gold
+        return TRUE;
+    }
+};
+
+void DropDown(HWND dialog) {
+    SendDlgItemMessageW(dialog, 301, CB_SHOWDROPDOWN, TRUE, 0);
+    Pump(200);
+}
+
 void Pictures() {
     // The progress window, part way.
     {
@@ -176,6 +196,12 @@ void Pictures() {
         TMXGUIUtils::About(L"Quorla for SolidWorks 2024 version 1.0", nullptr);
         StaticsPage page;
         ExpectDialog(L"statics-and-links", IDOK);
+        page.DoModal();
+    }
+    // The colour combo box, its list open.
+    {
+        ColorsPage page;
+        ExpectDialog(L"colour-combo-box", IDOK, &DropDown);
         page.DoModal();
     }
     // The three input dialogs.

@@ -23,4 +23,6 @@
 #include "framework/Controls.h"
 #include "framework/Button.h"
 #include "framework/Edit.h"
+#include "framework/ComboBox.h"
+#include "framework/ColorDialog.h"
 #include "framework/ToolTipCtrl.h"
