@@ -25,4 +25,7 @@
 #include "framework/Edit.h"
 #include "framework/ComboBox.h"
 #include "framework/ColorDialog.h"
+#include "framework/ImageList.h"
+#include "framework/HeaderCtrl.h"
+#include "framework/ListCtrl.h"
 #include "framework/ToolTipCtrl.h"

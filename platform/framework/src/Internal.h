@@ -14,6 +14,8 @@ struct AfxThreadState {
     std::unordered_map<HWND, CWnd*> tempWnds;
     std::unordered_map<HDC, CDC*> tempDCs;
     std::map<std::pair<HGDIOBJ, int>, CGdiObject*> tempGdiObjects; // by handle and kind
+    std::unordered_map<HIMAGELIST, CImageList*> permanentImageLists;
+    std::unordered_map<HIMAGELIST, CImageList*> tempImageLists;
     CWnd* wndInit = nullptr; // window object waiting for its window (AfxHookWindowCreate)
     HHOOK cbtHook = nullptr;
     MSG lastMsg{}; // message being handled, for CWnd::Default
@@ -28,6 +30,7 @@ struct AfxSavedTempMaps {
     std::unordered_map<HWND, CWnd*> wnds;
     std::unordered_map<HDC, CDC*> dcs;
     std::map<std::pair<HGDIOBJ, int>, CGdiObject*> gdiObjects;
+    std::unordered_map<HIMAGELIST, CImageList*> imageLists;
 };
 void AfxSaveTempMaps(AfxSavedTempMaps& saved);    // moves the thread's temporaries into `saved`
 void AfxRestoreTempMaps(AfxSavedTempMaps& saved); // frees the thread's, then puts `saved` back

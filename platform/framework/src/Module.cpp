@@ -180,6 +180,12 @@ BOOL AFXAPI AfxUnlockTempMaps(BOOL deleteTemps) {
         entry.second->m_hDC = nullptr;
         delete entry.second;
     }
+    auto imageLists = std::move(ts->tempImageLists);
+    ts->tempImageLists.clear();
+    for (auto& entry : imageLists) {
+        entry.second->m_hImageList = nullptr;
+        delete entry.second;
+    }
     auto gdiObjects = std::move(ts->tempGdiObjects);
     ts->tempGdiObjects.clear();
     for (auto& entry : gdiObjects) {
@@ -194,6 +200,8 @@ void AfxSaveTempMaps(AfxSavedTempMaps& saved) {
     saved.wnds = std::move(ts->tempWnds);
     saved.dcs = std::move(ts->tempDCs);
     saved.gdiObjects = std::move(ts->tempGdiObjects);
+    saved.imageLists = std::move(ts->tempImageLists);
+    ts->tempImageLists.clear();
     ts->tempWnds.clear();
     ts->tempDCs.clear();
     ts->tempGdiObjects.clear();
@@ -205,6 +213,8 @@ void AfxRestoreTempMaps(AfxSavedTempMaps& saved) {
     ts->tempWnds = std::move(saved.wnds);
     ts->tempDCs = std::move(saved.dcs);
     ts->tempGdiObjects = std::move(saved.gdiObjects);
+    ts->tempImageLists = std::move(saved.imageLists);
+    saved.imageLists.clear();
     saved.wnds.clear();
     saved.dcs.clear();
     saved.gdiObjects.clear();

@@ -703,6 +703,15 @@ void CWnd::OnRButtonDown(UINT, CPoint) {
 void CWnd::OnRButtonUp(UINT, CPoint) {
     Default();
 }
+void CWnd::OnRButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMButtonDblClk(UINT, CPoint) {
+    Default();
+}
 void CWnd::OnMouseMove(UINT, CPoint) {
     Default();
 }

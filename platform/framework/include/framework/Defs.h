@@ -23,6 +23,7 @@ class CCmdTarget;
 class CString;
 class CWnd;
 class CDC;
+class CImageList;
 class CDialog;
 class CWinApp;
 class CDataExchange;

@@ -161,6 +161,9 @@ public:
     void OnLButtonDblClk(UINT flags, CPoint point);
     void OnRButtonDown(UINT flags, CPoint point);
     void OnRButtonUp(UINT flags, CPoint point);
+    void OnRButtonDblClk(UINT flags, CPoint point);
+    void OnMButtonDown(UINT flags, CPoint point);
+    void OnMButtonDblClk(UINT flags, CPoint point);
     void OnMouseMove(UINT flags, CPoint point);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
