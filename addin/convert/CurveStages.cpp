@@ -30,12 +30,18 @@ bool InWorldXY(const ON_Arc& arc) {
     return true;
 }
 
-// A spline fitted through points sampled along the curve.
-void SplineThroughSamples(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
+// A spline fitted through points sampled along the curve; ends, when given,
+// replace the first and last sample.
+void SplineThroughSamples(HostDocHandle doc, const ON_NurbsCurve& curve, double f,
+                          const ON_3dPoint* ends = nullptr) {
     ON_3dPointArray samples;
     TMXNurbsCurve::GetPoints(curve, samples, kSampleAngle);
     const int n = samples.Count();
     if (n <= 0) return;
+    if (ends && n >= 2) {
+        samples[0] = ends[0];
+        samples[n - 1] = ends[1];
+    }
     std::vector<double> xyz(static_cast<size_t>(n) * 3);
     for (int i = 0; i < n; i++) {
         xyz[3 * i] = samples[i].x * f;
@@ -81,20 +87,24 @@ void SplineFromNurbs(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
     DocCreateSplineFromNurbs(doc, properties, knots.data(), cvs.data(), nullptr);
 }
 
-void NurbsRule(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
+void NurbsRule(HostDocHandle doc, const ON_NurbsCurve& curve, double f,
+               const ON_3dPoint* ends = nullptr) {
     // Closed curves, and rational ones whose weights differ (dropping the
     // weights would change their shape; a weight of 0 has no Euclidean
     // point at all), are fitted through samples.
     if (curve.IsClosed() || !WeightsUniform(curve))
-        SplineThroughSamples(doc, curve, f);
+        SplineThroughSamples(doc, curve, f, ends);
     else
         SplineFromNurbs(doc, curve, f);
 }
 
-void ArcRule(HostDocHandle doc, const ON_Arc& arc, double f) {
+// The arc recognised in curve: its ends are the curve's own, so that
+// neighbouring entities meet where the curves do.
+void ArcRule(HostDocHandle doc, const ON_NurbsCurve& curve, const ON_Arc& arc, double f) {
+    const ON_3dPoint ends[2] = {curve.PointAtStart(), curve.PointAtEnd()};
     if (!InWorldXY(arc)) {
         ON_NurbsCurve nurbs;
-        if (arc.GetNurbForm(nurbs)) NurbsRule(doc, nurbs, f);
+        if (arc.GetNurbForm(nurbs)) NurbsRule(doc, nurbs, f, arc.IsCircle() ? nullptr : ends);
         return;
     }
     const ON_3dPoint c = arc.Center();
@@ -102,8 +112,8 @@ void ArcRule(HostDocHandle doc, const ON_Arc& arc, double f) {
         DocCreateCircle(doc, c.x * f, c.y * f, c.z * f, arc.Radius() * f, nullptr);
         return;
     }
-    const ON_3dPoint s = arc.PointAt(arc.m_angle[0]);
-    const ON_3dPoint e = arc.PointAt(arc.m_angle[1]);
+    const ON_3dPoint& s = ends[0];
+    const ON_3dPoint& e = ends[1];
     const long direction = arc.plane.zaxis.z > 0.0 ? 1 : -1;
     DocCreateArc(doc, c.x * f, c.y * f, c.z * f, s.x * f, s.y * f, s.z * f, e.x * f, e.y * f,
                  e.z * f, direction, nullptr);
@@ -138,7 +148,7 @@ int ConvertCurveArray(HostDocHandle doc, const ON_ClassArray<ON_NurbsCurve>& cur
         if (TMXCurve::IsLine(&curve, line) == 1) {
             Line(doc, line.from, line.to, unitFactor);
         } else if (TMXCurve::IsArc(&curve, arc) == 1) {
-            ArcRule(doc, arc, unitFactor);
+            ArcRule(doc, curve, arc, unitFactor);
         } else if (TMXCurve::IsPolyline(&curve, polyline) == 1) {
             // A refused segment ends the chain.
             for (int k = 0; k + 1 < polyline.Count(); k++) {
