@@ -72,6 +72,9 @@ extern "C" int QuorlaImport(const wchar_t* path, const QuorlaImportOptions* opti
         result->meshes = outcome.meshes;
         result->curvesConverted = outcome.curvesConverted;
         result->meshesConverted = outcome.meshesConverted;
+        result->zeroAreaFaces = outcome.zeroAreaFaces;
+        result->meshesWithoutFaces = outcome.meshesWithoutFaces;
+        result->nonFinite = outcome.nonFinite;
     }
     return ok;
 }

@@ -85,6 +85,11 @@ void MessageBoxFeedback::EndWait() {
     AfxDoWaitCursor(-1);
 }
 
+bool IsNewDocumentCurveMode(int curveMode) {
+    return curveMode == kCurvesInPart || curveMode == kCurvesInAssembly ||
+           curveMode == kCurvesInDrawing;
+}
+
 int UnitIndexOfFileUnit(int unitSystem) {
     switch (unitSystem) {
     case 2:
@@ -154,15 +159,29 @@ int RunImport(HostAppHandle host, const CString& path, const ImportOptions& opti
 
     // Files keep lines and arcs as NURBS curves exact to their own tolerance.
     RecognitionTolerance tolerance(report.absoluteTolerance);
+    ResetConversionCounts();
+    struct CountsOut {
+        ImportOutcome& out;
+        ~CountsOut() {
+            const ConversionCounts c = GetConversionCounts();
+            out.zeroAreaFaces = c.zeroAreaFaces;
+            out.meshesWithoutFaces = c.meshesWithoutFaces;
+            out.nonFinite = c.nonFinite;
+        }
+    } countsOut{out};
 
     // Points and B-reps go with the curves: a file without curves still has them.
+    int result = 1;
     if (objects.points.Count() > 0 || objects.curves.Count() > 0 || objects.breps.Count() > 0) {
         out.curvesConverted = 1;
         if (!ConvertCurves(host, options.curveMode, unitIndex, &objects.points, &objects.curves,
                            nullptr, &objects.breps, nullptr, 1)) {
             out.failedStep = kImportCurves;
             feedback.Error(caption, GetLastConversionError());
-            return 0;
+            // A curve mode that creates no document (a damaged stored value)
+            // found none open: the meshes still get parts of their own.
+            if (IsNewDocumentCurveMode(options.curveMode)) return 0;
+            result = 0;
         }
     }
     if (objects.meshes.Count() > 0) {
@@ -174,5 +193,5 @@ int RunImport(HostAppHandle host, const CString& path, const ImportOptions& opti
             return 0;
         }
     }
-    return 1;
+    return result;
 }

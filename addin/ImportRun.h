@@ -67,7 +67,14 @@ struct ImportOutcome {
     int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0; // read into the containers
     int curvesConverted = 0, meshesConverted = 0; // 1 when ConvertCurves / ConvertMeshes ran
     std::vector<ImportKindCount> read, skipped;   // the reader's objects by kind
+    // What the conversions left out: mesh faces of zero area, meshes left
+    // with none, entities and faces whose numbers overflowed when scaled.
+    int zeroAreaFaces = 0, meshesWithoutFaces = 0, nonFinite = 0;
 };
+
+// Whether a curve mode makes a new document (0 part, 1 assembly, 2 drawing);
+// any other puts the curves into the active document.
+bool IsNewDocumentCurveMode(int curveMode);
 
 // The unit index of an openNURBS unit code, -1 for a unit the import does not
 // offer (none, microns, kilometres, custom, ...).

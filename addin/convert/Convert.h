@@ -11,8 +11,11 @@
 // Every stage builds its TMXProgress window object in every case; only with
 // progress on is it opened, stepped once per item and closed.
 //
+// No number that is not finite is sent to the host: an entity or face whose
+// numbers overflow when scaled is left out and counted (ConversionCounts).
+//
 // Results: 1 (nonzero) success, 0 failure with the text in
-// LastConversionError. Nothing is thrown.
+// LastConversionError.
 #pragma once
 
 #include "Host.h"
@@ -32,6 +35,16 @@ double UnitFactor(int unitIndex);
 // cleared, overwritten by each failure.
 void SetLastConversionError(const CString& text);
 CString GetLastConversionError();
+
+// What the conversions left out since the last ResetConversionCounts (the
+// import run resets them per file): module-wide, like LastConversionError.
+struct ConversionCounts {
+    int zeroAreaFaces = 0;      // mesh faces of zero area, not sent for their body
+    int meshesWithoutFaces = 0; // meshes whose every face was left out: no body made
+    int nonFinite = 0;          // entities and faces whose numbers overflowed when scaled
+};
+void ResetConversionCounts();
+ConversionCounts GetConversionCounts();
 
 // Creates the document that curveMode asks for (0 part, 1 assembly,
 // 2 drawing; any other value: the active document, no 3D sketch), sets its
@@ -76,7 +89,16 @@ int ConvertBrepCurves(HostDocHandle doc, const ON_ClassArray<ON_Brep>& breps, do
 int ConvertMeshLines(HostDocHandle doc, const ON_ClassArray<ON_Mesh>& meshes, double unitFactor,
                      int progress);
 // One planar face per mesh face (triangles and quadrangles), then the body
-// from all of them. part: the part side of the document.
+// from all of them. part: the part side of the document. Faces of zero area
+// (repeated or collinear corners: height over the longest side, or distance
+// between two corners, at most 1e-8 of the size of the mesh's used
+// vertices) are left out and counted; when that (or numbers overflowing)
+// leaves none of a mesh's faces, no body is made, the mesh is counted, and
+// the result is 1. A mesh without faces in the file still asks the host.
+// A face's normal is that of its first three corners, unless that points
+// against the winding of the whole face (a concave quadrangle whose first
+// three corners hold its reflex corner) or is zero: then the face's own
+// (Newell's) normal.
 int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor, int progress);
 // One line per topological edge of the mesh.
 int MeshToSketchLines(HostDocHandle doc, const ON_Mesh& mesh, double unitFactor, int progress);

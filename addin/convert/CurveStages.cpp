@@ -1,5 +1,6 @@
 // Points and curves into sketch entities.
 #include "Convert.h"
+#include "Finite.h"
 #include "StageProgress.h"
 
 #include <TMXCurve.h>
@@ -19,8 +20,11 @@ constexpr double kSampleAngle = 15.0;
 
 void Line(HostDocHandle doc, const ON_3dPoint& a, const ON_3dPoint& b, double f,
           HostStatus* status = nullptr) {
-    HostStatus s =
-        DocCreateLine(doc, a.x * f, a.y * f, a.z * f, b.x * f, b.y * f, b.z * f, nullptr);
+    const double v[6] = {a.x * f, a.y * f, a.z * f, b.x * f, b.y * f, b.z * f};
+    // Left out, like a line the host refuses.
+    HostStatus s = SendableOrCounted(v, 6)
+                       ? DocCreateLine(doc, v[0], v[1], v[2], v[3], v[4], v[5], nullptr)
+                       : E_INVALIDARG;
     if (status) *status = s;
 }
 
@@ -48,7 +52,8 @@ void SplineThroughSamples(HostDocHandle doc, const ON_NurbsCurve& curve, double 
         xyz[3 * i + 1] = samples[i].y * f;
         xyz[3 * i + 2] = samples[i].z * f;
     }
-    DocCreateSplineThroughPoints(doc, n, xyz.data(), nullptr);
+    if (SendableOrCounted(xyz.data(), xyz.size()))
+        DocCreateSplineThroughPoints(doc, n, xyz.data(), nullptr);
 }
 
 // True when the control points have one common, nonzero weight: then their
@@ -84,7 +89,8 @@ void SplineFromNurbs(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
         cvs[3 * i + 1] = p.y * f;
         cvs[3 * i + 2] = p.z * f;
     }
-    DocCreateSplineFromNurbs(doc, properties, knots.data(), cvs.data(), nullptr);
+    if (SendableOrCounted(knots.data(), knots.size()) && SendableOrCounted(cvs.data(), cvs.size()))
+        DocCreateSplineFromNurbs(doc, properties, knots.data(), cvs.data(), nullptr);
 }
 
 void NurbsRule(HostDocHandle doc, const ON_NurbsCurve& curve, double f,
@@ -109,14 +115,16 @@ void ArcRule(HostDocHandle doc, const ON_NurbsCurve& curve, const ON_Arc& arc, d
     }
     const ON_3dPoint c = arc.Center();
     if (std::fabs(arc.m_angle.Length() - 2.0 * ON_PI) <= kFullCircleTolerance) {
-        DocCreateCircle(doc, c.x * f, c.y * f, c.z * f, arc.Radius() * f, nullptr);
+        const double v[4] = {c.x * f, c.y * f, c.z * f, arc.Radius() * f};
+        if (SendableOrCounted(v, 4)) DocCreateCircle(doc, v[0], v[1], v[2], v[3], nullptr);
         return;
     }
     const ON_3dPoint& s = ends[0];
     const ON_3dPoint& e = ends[1];
     const long direction = arc.plane.zaxis.z > 0.0 ? 1 : -1;
-    DocCreateArc(doc, c.x * f, c.y * f, c.z * f, s.x * f, s.y * f, s.z * f, e.x * f, e.y * f,
-                 e.z * f, direction, nullptr);
+    const double v[9] = {c.x * f, c.y * f, c.z * f, s.x * f, s.y * f, s.z * f, e.x * f, e.y * f, e.z * f};
+    if (SendableOrCounted(v, 9))
+        DocCreateArc(doc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], direction, nullptr);
 }
 
 } // namespace
@@ -128,7 +136,8 @@ int ConvertPoints(HostDocHandle doc, const ON_3dPointArray& points, double unitF
     for (int i = 0; i < points.Count(); i++) {
         window.Step();
         const ON_3dPoint& p = points[i];
-        DocCreatePoint(doc, p.x * unitFactor, p.y * unitFactor, p.z * unitFactor, nullptr);
+        const double v[3] = {p.x * unitFactor, p.y * unitFactor, p.z * unitFactor};
+        if (SendableOrCounted(v, 3)) DocCreatePoint(doc, v[0], v[1], v[2], nullptr);
     }
     window.End();
     return 1;

@@ -83,6 +83,10 @@ typedef struct QuorlaImportResult {
     int unitFromFile;                             // 1 when that is the file's own
     int points, curves, breps, brepEdges, meshes; // what the reader gave the conversion
     int curvesConverted, meshesConverted;         // 1 when the conversion ran
+    // Left out by the conversion: mesh faces of zero area, meshes left with no
+    // face (no body made), entities and faces whose numbers overflowed when
+    // scaled to metres.
+    int zeroAreaFaces, meshesWithoutFaces, nonFinite;
 } QuorlaImportResult;
 
 // Imports the file into new documents of the host given to InitUserDLL3.

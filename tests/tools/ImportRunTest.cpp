@@ -93,6 +93,24 @@ TEST_F(ImportRun, CurvesRunWithProgressWhateverTheOptionAndMeshesWithIt) {
     EXPECT_EQ(host_.OutstandingRefs(), refsAfterStart_) << host_.Unreleased();
 }
 
+TEST_F(ImportRun, ADamagedCurveModeWithNoDocumentOpenStillConvertsTheMeshes) {
+    // Curve mode -1 (no button in the stored options) puts the curves into
+    // the active document; with none open they cannot go anywhere.
+    QuorlaImportOptions options{-1, 0, 1, 3, 0, 1};
+    QuorlaImportResult result;
+    EXPECT_EQ(import_(Z(QUORLA_SOURCE_DIR "/examples/bracket.3dm").c_str(), &options, nullptr,
+                      &result),
+              0)
+        << "the curves were not imported";
+    EXPECT_EQ(result.failedStep, 2);
+    ASSERT_EQ(boxes_.Count(), 1);
+    EXPECT_EQ(boxes_.Last().message, L"No document is open to receive the curves.");
+    EXPECT_EQ(result.meshesConverted, 1);
+    ASSERT_EQ(host_.DocumentCount(), 1) << "one part for the meshes";
+    EXPECT_EQ(host_.Document(0).bodies.size(), 2u);
+    EXPECT_EQ(host_.OutstandingRefs(), refsAfterStart_) << host_.Unreleased();
+}
+
 TEST_F(ImportRun, MissingArgumentsOrAStoppedAddinGiveMinusOne) {
     QuorlaImportOptions options{0, 0, 1, 3, 1, 1};
     QuorlaImportResult result;

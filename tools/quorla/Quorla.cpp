@@ -426,6 +426,16 @@ FileReport Importer::Run(const std::wstring& file) {
         r.breps = result.breps;
         r.brepEdges = result.brepEdges;
         r.meshes = result.meshes;
+        // What the conversion left out.
+        if (result.zeroAreaFaces)
+            r.leftOut.push_back({"mesh face", result.zeroAreaFaces,
+                                 "zero area (repeated or collinear corners)"});
+        if (result.meshesWithoutFaces)
+            r.leftOut.push_back({"mesh", result.meshesWithoutFaces,
+                                 "every face of it has zero area: no body"});
+        if (result.nonFinite)
+            r.leftOut.push_back({"entity or face", result.nonFinite,
+                                 "its coordinates overflow when scaled to metres"});
     }
 
     WriteDocuments(r, firstDocument, file);

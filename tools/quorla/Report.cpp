@@ -33,6 +33,8 @@ std::string Counted(long long n, const std::string& kind) {
         {"splineThroughPoints", "spline through points", "splines through points"},
         {"splineFromNurbs", "NURBS spline", "NURBS splines"},
         {"mesh face", "mesh face", "mesh faces"},
+        {"mesh", "mesh", "meshes"},
+        {"entity or face", "entity or face", "entities or faces"},
     };
     for (const Names& k : kNames)
         if (kind == k.kind) return std::to_string(n) + " " + (n == 1 ? k.one : k.many);
@@ -155,10 +157,12 @@ std::string TextReport(const FileReport& f) {
         out += "    " + d.name + " (" + d.kind + ", " + d.unit +
                "): " + (parts.empty() ? "empty" : Join(parts)) + "\n";
     }
-    if (!f.skipped.empty() || !f.refused.empty()) {
+    if (!f.skipped.empty() || !f.leftOut.empty() || !f.refused.empty()) {
         out += "  not imported:\n";
         for (const KindCount& k : f.skipped)
             out += "    " + std::to_string(k.count) + " " + k.kind + ": " + k.reason + "\n";
+        for (const KindCount& k : f.leftOut)
+            out += "    " + Counted(k.count, k.kind) + ": " + k.reason + "\n";
         for (const KindCount& k : f.refused)
             out += "    " + Counted(k.count, k.kind) + ": " + k.reason + "\n";
     }
@@ -215,6 +219,7 @@ std::string JsonReport(const std::vector<FileReport>& files, double seconds) {
                ", \"faces\": " + std::to_string(f.faces) + "}";
         out += ",\n     \"notImported\": ";
         std::vector<KindCount> notImported = f.skipped;
+        notImported.insert(notImported.end(), f.leftOut.begin(), f.leftOut.end());
         notImported.insert(notImported.end(), f.refused.begin(), f.refused.end());
         out += JsonKinds(notImported, true);
         out += ",\n     \"documents\": [";

@@ -46,6 +46,7 @@ struct FileReport {
     std::vector<DocumentReport> documents;
     std::vector<KindCount> created; // entities by type over all documents
     long long solidBodies = 0, sheetBodies = 0, faces = 0;
+    std::vector<KindCount> leftOut; // by the conversion, with the reason
     std::vector<KindCount> refused; // by entity type, with the reason
     std::string outputFolder;
     double seconds = 0;
