@@ -75,6 +75,8 @@ extern "C" int QuorlaImport(const wchar_t* path, const QuorlaImportOptions* opti
         result->zeroAreaFaces = outcome.zeroAreaFaces;
         result->meshesWithoutFaces = outcome.meshesWithoutFaces;
         result->nonFinite = outcome.nonFinite;
+        result->unitFactor = outcome.unitFactor;
+        result->documentUnit = outcome.documentUnit;
     }
     return ok;
 }

@@ -31,6 +31,28 @@ enum ConvertMeshMode { kMeshAsSolid = 0, kMeshAsSketch = 1 };
 // 3 in 0.0254, 4 ft 12 * 0.0254 (0.30479999999999996); anything else 1.0.
 double UnitFactor(int unitIndex);
 
+// How lengths reach the host: the factor every coordinate and radius is
+// multiplied by, and the length unit the documents get (a unit index, or -1
+// for none: DocSetLengthUnit is not called).
+struct ConvertUnits {
+    int documentUnit = -1;
+    double factor = 1.0;
+};
+// The options dialog's units: the index is both the document unit and the
+// factor's (UnitFactor).
+ConvertUnits UnitsOfIndex(int unitIndex);
+// Which of the five units a document may be shown in: those of the file
+// unit's own system (a decimetre is nearer to the foot than to the metre,
+// but a metric file stays metric), or any.
+enum UnitSystemFamily { kAnySystem, kMetric, kImperial };
+// Of the five units of the family (millimetres, centimetres and metres;
+// inches and feet; or all five), the one nearest to a unit of metersPerUnit
+// by ratio; of two as near, the smaller (a decimetre is shown in
+// centimetres). -1 when metersPerUnit is not a finite number above 0.
+int NearestUnitIndex(double metersPerUnit, UnitSystemFamily family = kAnySystem);
+// A unit of exactly `metersPerUnit`, shown in the nearest unit of its family.
+ConvertUnits ExactUnits(double metersPerUnit, UnitSystemFamily family = kAnySystem);
+
 // The module-wide text of the last conversion failure: empty at load, never
 // cleared, overwritten by each failure.
 void SetLastConversionError(const CString& text);
@@ -57,6 +79,12 @@ int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPo
                   const ON_ClassArray<ON_NurbsSurface>* surfaces,
                   const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
                   int progress);
+// The same with the units given as such (a file in microns, yards, ...).
+int ConvertCurves(HostAppHandle app, int curveMode, const ConvertUnits& units,
+                  const ON_3dPointArray* points, const ON_ClassArray<ON_NurbsCurve>* curves,
+                  const ON_ClassArray<ON_NurbsSurface>* surfaces,
+                  const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
+                  int progress);
 
 // Meshes into new part documents: with multibody 0 one part per mesh, with
 // 1 one part for all. meshMode 0: a solid body per mesh, built from a
@@ -67,6 +95,8 @@ int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPo
 // LastConversionError set (the remaining meshes are not converted then).
 int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
                   int meshMode, int multibody, int progress);
+int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
+                  const ConvertUnits& units, int meshMode, int multibody, int progress);
 
 // Stages. Each returns 1 except MeshToSolidBody (0 on failure, with
 // LastConversionError set). Progress titles: "Creating points", "Creating
