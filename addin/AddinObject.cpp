@@ -31,10 +31,10 @@ constexpr long kAppend = -1;
 AddinObject::AddinObject(HostAppHandle host) : m_pHost(host) {}
 
 AddinObject::~AddinObject() {
-    // Shutdown destroyed the sinks unless the host went first; none may
-    // outlive the list they are in.
+    // Shutdown closed the sinks unless the host went first; none may stay
+    // in a list that is gone.
     while (!m_sinks.IsEmpty())
-        delete static_cast<EventSink*>(m_sinks.GetHead());
+        static_cast<EventSink*>(m_sinks.GetHead())->Close();
 }
 
 void AddinObject::SetUpMenus() {
@@ -86,10 +86,10 @@ void AddinObject::RemoveMenus() {
 void AddinObject::Shutdown() {
     if (!m_pHost) return;
     RemoveMenus();
-    // Each sink's destructor takes it out of the list.
+    // Closing a sink takes it out of the list.
     INT_PTR count = m_sinks.GetCount();
     for (INT_PTR i = 0; i < count; ++i)
-        delete static_cast<EventSink*>(m_sinks.GetHead());
+        static_cast<EventSink*>(m_sinks.GetHead())->Close();
     m_pHost->Release();
     m_pHost = nullptr;
 }

@@ -29,7 +29,7 @@ public:
     void AddFrameMenu();
     // Takes the menu out of the document bars it was added to.
     void RemoveMenus();
-    // Removes the menus, destroys the sinks and releases the host.
+    // Removes the menus, closes the sinks and releases the host.
     void Shutdown();
 
     void AddSink(EventSink* sink);

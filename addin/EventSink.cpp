@@ -17,6 +17,13 @@ EventSink::~EventSink() {
     m_pSource = nullptr;
 }
 
+void EventSink::Close() {
+    if (TheAddin) TheAddin->RemoveSink(this);
+    Disconnect();
+    m_pSource = nullptr;
+    ExternalRelease(); // the list's reference: may free the sink
+}
+
 int EventSink::Connect(IUnknown* source) {
     m_pSource = source;
     if (!source) return 0;
@@ -115,13 +122,16 @@ HRESULT EventSink::XDispatch::Invoke(DISPID id, REFIID iid, LCID, WORD, DISPPARA
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     BOOL outcome = FALSE;
-    // A handler may destroy the sink, and this part with it: only locals from here on.
-    HRESULT hr = m_pOwner->DispatchEvent(id, params, &outcome, argErr);
+    // A handler may close the sink: this call keeps it alive until it returns.
+    EventSink* owner = m_pOwner;
+    owner->ExternalAddRef();
+    HRESULT hr = owner->DispatchEvent(id, params, &outcome, argErr);
     if (result) {
         VariantClear(result);
         result->vt = VT_BOOL;
         result->boolVal = outcome ? VARIANT_TRUE : VARIANT_FALSE;
     }
+    owner->ExternalRelease(); // may free the sink, and this part with it
     return hr;
 }
 
@@ -145,7 +155,7 @@ BOOL AppEventSink::OnObjectEvent(IDispatch*, long) {
 
 BOOL AppEventSink::OnHostDestroy() {
     AddinObject* addin = TheAddin;
-    delete this; // leaves the sink list and disconnects
+    Close(); // leaves the sink list and disconnects; freed with its last reference
     if (addin) addin->ForgetHost();
     return FALSE;
 }

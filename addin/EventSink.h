@@ -6,9 +6,12 @@
 
 #include <ocidl.h>
 
-// A sink adds itself to TheAddin's list when made and leaves it when
-// destroyed. Its owner destroys it; its reference count never does (the
-// subscription holds one reference from Advise to Unadvise).
+// A sink adds itself to TheAddin's list when made; the list holds the
+// creator's reference. Close takes it out of the list, cancels the
+// subscription and drops that reference: the sink is freed when its last
+// reference goes, which may be a host's own, held across the Invoke in
+// which the sink was closed (the subscription holds one from Advise to
+// Unadvise, and each Invoke one for its duration).
 class EventSink : public CCmdTarget {
 public:
     EventSink();
@@ -18,10 +21,11 @@ public:
     // source offers no class information or no connection point container.
     virtual int Connect(IUnknown* source);
     virtual void Disconnect();
+    // Leaves the sink list, disconnects and releases the list's reference.
+    // Nothing of the sink may be used by the caller afterwards.
+    void Close();
 
 protected:
-    void OnFinalRelease() override {}
-
     // The dispatch part: answers IUnknown, IDispatch and the source's event
     // interface, shares the sink's reference count and routes Invoke through
     // the event map, each call under the add-in's module state.

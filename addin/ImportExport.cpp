@@ -72,6 +72,11 @@ extern "C" int QuorlaImport(const wchar_t* path, const QuorlaImportOptions* opti
         result->meshes = outcome.meshes;
         result->curvesConverted = outcome.curvesConverted;
         result->meshesConverted = outcome.meshesConverted;
+        result->zeroAreaFaces = outcome.zeroAreaFaces;
+        result->meshesWithoutFaces = outcome.meshesWithoutFaces;
+        result->nonFinite = outcome.nonFinite;
+        result->unitFactor = outcome.unitFactor;
+        result->documentUnit = outcome.documentUnit;
     }
     return ok;
 }

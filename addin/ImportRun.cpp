@@ -9,25 +9,20 @@ namespace {
 const wchar_t* const kUnitNames[5] = {L"millimeters", L"centimeters", L"meters", L"inches",
                                       L"feet"};
 
-CString FileUnitName(int unitSystem) {
+// The openNURBS unit codes the run tells apart.
+enum FileUnit { kUnitNone = 0, kUnitCustom = 11 };
+
+// The system a file's unit belongs to: its documents stay in it.
+UnitSystemFamily FamilyOf(int unitSystem) {
     switch (unitSystem) {
-    case 0:
-        return L"none";
-    case 1:
-        return L"microns";
-    case 5:
-        return L"kilometers";
-    case 11:
-        return L"custom units";
-    case 255:
-        return L"unset";
-    default: {
-        int index = UnitIndexOfFileUnit(unitSystem);
-        if (index >= 0) return kUnitNames[index];
-        CString text;
-        text.Format(L"unit code %d", unitSystem);
-        return text;
-    }
+    case 1: case 2: case 3: case 4: case 5: // microns to kilometres
+    case 12: case 13: case 14: case 15: case 16: case 17: case 18: // angstroms to gigameters
+        return kMetric;
+    case 6: case 7: case 8: case 9: case 10: // microinches to miles
+    case 19: case 20: case 21: // yards, printer points and picas
+        return kImperial;
+    default: // nautical miles, astronomical units, light years, parsecs, custom
+        return kAnySystem;
     }
 }
 
@@ -85,6 +80,11 @@ void MessageBoxFeedback::EndWait() {
     AfxDoWaitCursor(-1);
 }
 
+bool IsNewDocumentCurveMode(int curveMode) {
+    return curveMode == kCurvesInPart || curveMode == kCurvesInAssembly ||
+           curveMode == kCurvesInDrawing;
+}
+
 int UnitIndexOfFileUnit(int unitSystem) {
     switch (unitSystem) {
     case 2:
@@ -100,6 +100,16 @@ int UnitIndexOfFileUnit(int unitSystem) {
     default:
         return -1;
     }
+}
+
+CString FileUnitText(int unitSystem, double metersPerUnit) {
+    CString text(TMXFileUnitName(unitSystem));
+    if (unitSystem == kUnitCustom) {
+        CString meters;
+        meters.Format(L" of %.15g m", metersPerUnit);
+        text += meters;
+    }
+    return text;
 }
 
 int RunImport(HostAppHandle host, const CString& path, const ImportOptions& options,
@@ -135,44 +145,69 @@ int RunImport(HostAppHandle host, const CString& path, const ImportOptions& opti
         out.brepEdges += objects.breps[i].m_E.Count();
 
     int unitIndex = options.unitIndex;
+    ConvertUnits units = UnitsOfIndex(unitIndex);
     if (options.unitFromFile) {
-        int fileUnit = UnitIndexOfFileUnit(report.unitSystem);
+        const int fileUnit = UnitIndexOfFileUnit(report.unitSystem);
+        const double exact = TMXFileMetersPerUnit(report.unitSystem);
         if (fileUnit >= 0) {
             unitIndex = fileUnit;
+            units = UnitsOfIndex(unitIndex);
+            out.unitFromFile = 1;
+        } else if (report.unitSystem != kUnitNone && (exact > 0 || report.unitSystem == kUnitCustom) &&
+                   NearestUnitIndex(report.metersPerUnit) >= 0) {
+            // A length unit the dialog does not offer: its own size, exactly.
+            unitIndex = -1;
+            units = ExactUnits(report.metersPerUnit, FamilyOf(report.unitSystem));
             out.unitFromFile = 1;
         } else {
             CString text;
             text.Format(L"The file's unit system is \"%s\", which the import does not offer: its "
                         L"coordinates are taken to be in %s.",
-                        static_cast<LPCWSTR>(FileUnitName(report.unitSystem)),
+                        static_cast<LPCWSTR>(FileUnitText(report.unitSystem, report.metersPerUnit)),
                         unitIndex >= 0 && unitIndex <= 4 ? kUnitNames[unitIndex]
                                                          : L"the host's own unit, unscaled");
             feedback.Warning(caption, text);
         }
     }
     out.unitIndex = unitIndex;
+    out.unitFactor = units.factor;
+    out.documentUnit = units.documentUnit;
 
     // Files keep lines and arcs as NURBS curves exact to their own tolerance.
     RecognitionTolerance tolerance(report.absoluteTolerance);
+    ResetConversionCounts();
+    struct CountsOut {
+        ImportOutcome& out;
+        ~CountsOut() {
+            const ConversionCounts c = GetConversionCounts();
+            out.zeroAreaFaces = c.zeroAreaFaces;
+            out.meshesWithoutFaces = c.meshesWithoutFaces;
+            out.nonFinite = c.nonFinite;
+        }
+    } countsOut{out};
 
     // Points and B-reps go with the curves: a file without curves still has them.
+    int result = 1;
     if (objects.points.Count() > 0 || objects.curves.Count() > 0 || objects.breps.Count() > 0) {
         out.curvesConverted = 1;
-        if (!ConvertCurves(host, options.curveMode, unitIndex, &objects.points, &objects.curves,
+        if (!ConvertCurves(host, options.curveMode, units, &objects.points, &objects.curves,
                            nullptr, &objects.breps, nullptr, 1)) {
             out.failedStep = kImportCurves;
             feedback.Error(caption, GetLastConversionError());
-            return 0;
+            // A curve mode that creates no document (a damaged stored value)
+            // found none open: the meshes still get parts of their own.
+            if (IsNewDocumentCurveMode(options.curveMode)) return 0;
+            result = 0;
         }
     }
     if (objects.meshes.Count() > 0) {
         out.meshesConverted = 1;
-        if (!ConvertMeshes(host, objects.meshes, unitIndex, options.meshMode, options.multibody,
+        if (!ConvertMeshes(host, objects.meshes, units, options.meshMode, options.multibody,
                            options.progress)) {
             out.failedStep = kImportMeshes;
             feedback.Error(caption, GetLastConversionError());
             return 0;
         }
     }
-    return 1;
+    return result;
 }

@@ -13,8 +13,11 @@
 #include <vector>
 
 // The options dialog's five values (-1: no selection), plus one the dialog
-// does not have: unitFromFile 1 takes the file's own unit where it is one of
-// the five units, else unitIndex with a warning.
+// does not have: unitFromFile 1 takes the file's own unit. One of the five
+// units is used as the dialog would; any other length unit the file names
+// (microns, yards, custom units of so many metres, ...) scales by its exact
+// metres per unit, with documents in the nearest of the five; a file without
+// a unit ("none", unset) falls back to unitIndex with a warning.
 struct ImportOptions {
     int curveMode = QUORLA_DEFAULT_CURVE_MODE;
     int meshMode = QUORLA_DEFAULT_MESH_MODE;
@@ -62,16 +65,29 @@ struct ImportOutcome {
     int unitSystem = 0; // the file's openNURBS unit code
     double metersPerUnit = 0.0;
     double absoluteTolerance = 0.0;
-    int unitIndex = -1;   // the unit the run used
+    int unitIndex = -1;   // the unit the run used, when one of the five; else -1
     int unitFromFile = 0; // 1 when that is the file's own unit
+    double unitFactor = 1.0; // metres per unit of the coordinates, as used
+    int documentUnit = -1;   // the length unit the documents got (-1: none set)
     int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0; // read into the containers
     int curvesConverted = 0, meshesConverted = 0; // 1 when ConvertCurves / ConvertMeshes ran
     std::vector<ImportKindCount> read, skipped;   // the reader's objects by kind
+    // What the conversions left out: mesh faces of zero area, meshes left
+    // with none, entities and faces whose numbers overflowed when scaled.
+    int zeroAreaFaces = 0, meshesWithoutFaces = 0, nonFinite = 0;
 };
+
+// Whether a curve mode makes a new document (0 part, 1 assembly, 2 drawing);
+// any other puts the curves into the active document.
+bool IsNewDocumentCurveMode(int curveMode);
 
 // The unit index of an openNURBS unit code, -1 for a unit the import does not
 // offer (none, microns, kilometres, custom, ...).
 int UnitIndexOfFileUnit(int unitSystem);
+
+// The name of a file's unit for messages and reports: "microns", "yards",
+// "custom units of 0.25 m", "none", ...
+CString FileUnitText(int unitSystem, double metersPerUnit);
 
 // Imports the .3dm file at path into new documents of host. Messages are
 // captioned with ProductTitle, which the caller has formed. Returns 1 when the

@@ -9,6 +9,11 @@ CString& LastConversionError() {
     return text;
 }
 
+ConversionCounts& Counts() {
+    static ConversionCounts counts;
+    return counts;
+}
+
 } // namespace
 
 void SetLastConversionError(const CString& text) {
@@ -17,4 +22,16 @@ void SetLastConversionError(const CString& text) {
 
 CString GetLastConversionError() {
     return LastConversionError();
+}
+
+void ResetConversionCounts() {
+    Counts() = ConversionCounts();
+}
+
+ConversionCounts GetConversionCounts() {
+    return Counts();
+}
+
+ConversionCounts& ConversionCountsToFill() {
+    return Counts();
 }

@@ -11,8 +11,11 @@
 // Every stage builds its TMXProgress window object in every case; only with
 // progress on is it opened, stepped once per item and closed.
 //
+// No number that is not finite is sent to the host: an entity or face whose
+// numbers overflow when scaled is left out and counted (ConversionCounts).
+//
 // Results: 1 (nonzero) success, 0 failure with the text in
-// LastConversionError. Nothing is thrown.
+// LastConversionError.
 #pragma once
 
 #include "Host.h"
@@ -28,10 +31,42 @@ enum ConvertMeshMode { kMeshAsSolid = 0, kMeshAsSketch = 1 };
 // 3 in 0.0254, 4 ft 12 * 0.0254 (0.30479999999999996); anything else 1.0.
 double UnitFactor(int unitIndex);
 
+// How lengths reach the host: the factor every coordinate and radius is
+// multiplied by, and the length unit the documents get (a unit index, or -1
+// for none: DocSetLengthUnit is not called).
+struct ConvertUnits {
+    int documentUnit = -1;
+    double factor = 1.0;
+};
+// The options dialog's units: the index is both the document unit and the
+// factor's (UnitFactor).
+ConvertUnits UnitsOfIndex(int unitIndex);
+// Which of the five units a document may be shown in: those of the file
+// unit's own system (a decimetre is nearer to the foot than to the metre,
+// but a metric file stays metric), or any.
+enum UnitSystemFamily { kAnySystem, kMetric, kImperial };
+// Of the five units of the family (millimetres, centimetres and metres;
+// inches and feet; or all five), the one nearest to a unit of metersPerUnit
+// by ratio; of two as near, the smaller (a decimetre is shown in
+// centimetres). -1 when metersPerUnit is not a finite number above 0.
+int NearestUnitIndex(double metersPerUnit, UnitSystemFamily family = kAnySystem);
+// A unit of exactly `metersPerUnit`, shown in the nearest unit of its family.
+ConvertUnits ExactUnits(double metersPerUnit, UnitSystemFamily family = kAnySystem);
+
 // The module-wide text of the last conversion failure: empty at load, never
 // cleared, overwritten by each failure.
 void SetLastConversionError(const CString& text);
 CString GetLastConversionError();
+
+// What the conversions left out since the last ResetConversionCounts (the
+// import run resets them per file): module-wide, like LastConversionError.
+struct ConversionCounts {
+    int zeroAreaFaces = 0;      // mesh faces of zero area, not sent for their body
+    int meshesWithoutFaces = 0; // meshes whose every face was left out: no body made
+    int nonFinite = 0;          // entities and faces whose numbers overflowed when scaled
+};
+void ResetConversionCounts();
+ConversionCounts GetConversionCounts();
 
 // Creates the document that curveMode asks for (0 part, 1 assembly,
 // 2 drawing; any other value: the active document, no 3D sketch), sets its
@@ -41,6 +76,12 @@ CString GetLastConversionError();
 // the host gives no document (nothing is converted then).
 int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPointArray* points,
                   const ON_ClassArray<ON_NurbsCurve>* curves,
+                  const ON_ClassArray<ON_NurbsSurface>* surfaces,
+                  const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
+                  int progress);
+// The same with the units given as such (a file in microns, yards, ...).
+int ConvertCurves(HostAppHandle app, int curveMode, const ConvertUnits& units,
+                  const ON_3dPointArray* points, const ON_ClassArray<ON_NurbsCurve>* curves,
                   const ON_ClassArray<ON_NurbsSurface>* surfaces,
                   const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
                   int progress);
@@ -54,6 +95,8 @@ int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPo
 // LastConversionError set (the remaining meshes are not converted then).
 int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
                   int meshMode, int multibody, int progress);
+int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
+                  const ConvertUnits& units, int meshMode, int multibody, int progress);
 
 // Stages. Each returns 1 except MeshToSolidBody (0 on failure, with
 // LastConversionError set). Progress titles: "Creating points", "Creating
@@ -76,7 +119,16 @@ int ConvertBrepCurves(HostDocHandle doc, const ON_ClassArray<ON_Brep>& breps, do
 int ConvertMeshLines(HostDocHandle doc, const ON_ClassArray<ON_Mesh>& meshes, double unitFactor,
                      int progress);
 // One planar face per mesh face (triangles and quadrangles), then the body
-// from all of them. part: the part side of the document.
+// from all of them. part: the part side of the document. Faces of zero area
+// (repeated or collinear corners: height over the longest side, or distance
+// between two corners, at most 1e-8 of the size of the mesh's used
+// vertices) are left out and counted; when that (or numbers overflowing)
+// leaves none of a mesh's faces, no body is made, the mesh is counted, and
+// the result is 1. A mesh without faces in the file still asks the host.
+// A face's normal is that of its first three corners, unless that points
+// against the winding of the whole face (a concave quadrangle whose first
+// three corners hold its reflex corner) or is zero: then the face's own
+// (Newell's) normal.
 int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor, int progress);
 // One line per topological edge of the mesh.
 int MeshToSketchLines(HostDocHandle doc, const ON_Mesh& mesh, double unitFactor, int progress);

@@ -4,6 +4,8 @@
 
 #include <TMXMesh.h>
 
+#include <cmath>
+
 namespace {
 
 // Unit codes given to DocSetLengthUnit are the unit indexes themselves.
@@ -11,9 +13,9 @@ bool IsKnownUnit(int unitIndex) {
     return unitIndex >= 0 && unitIndex <= 4;
 }
 
-double SetUnit(HostDocHandle doc, int unitIndex) {
-    if (IsKnownUnit(unitIndex)) DocSetLengthUnit(doc, unitIndex);
-    return UnitFactor(unitIndex);
+double SetUnit(HostDocHandle doc, const ConvertUnits& units) {
+    if (IsKnownUnit(units.documentUnit)) DocSetLengthUnit(doc, units.documentUnit);
+    return units.factor;
 }
 
 // A part and its document side as the host gave them; released on every path.
@@ -54,14 +56,14 @@ int SolidFromCopy(HostPartHandle part, ON_Mesh& working, const ON_Mesh& mesh, do
 }
 
 // One mesh in a part document of its own (multibody 0).
-int MeshInOwnPart(HostAppHandle app, const ON_Mesh& mesh, int unitIndex, int meshMode,
+int MeshInOwnPart(HostAppHandle app, const ON_Mesh& mesh, const ConvertUnits& units, int meshMode,
                   int progress) {
     PartDocument target;
     if (!target.Create(app)) return 0;
     HostDocHandle doc = target.doc;
     DocCreationSwitchA(doc, 1);
     DocCreationSwitchB(doc, 0);
-    const double unitFactor = SetUnit(doc, unitIndex);
+    const double unitFactor = SetUnit(doc, units);
     if (meshMode == kMeshAsSketch) DocToggle3DSketch(doc, 0);
 
     int result = 1;
@@ -79,14 +81,14 @@ int MeshInOwnPart(HostAppHandle app, const ON_Mesh& mesh, int unitIndex, int mes
 }
 
 // All meshes in one part document (multibody 1).
-int MeshesInOnePart(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
-                    int meshMode, int progress) {
+int MeshesInOnePart(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
+                    const ConvertUnits& units, int meshMode, int progress) {
     PartDocument target;
     if (!target.Create(app)) return 0;
     HostDocHandle doc = target.doc;
     DocCreationSwitchA(doc, 1);
     DocCreationSwitchB(doc, 0);
-    const double unitFactor = SetUnit(doc, unitIndex);
+    const double unitFactor = SetUnit(doc, units);
     if (meshMode == kMeshAsSketch) DocToggle3DSketch(doc, 0);
 
     int result = 1;
@@ -125,8 +127,50 @@ double UnitFactor(int unitIndex) {
     }
 }
 
+ConvertUnits UnitsOfIndex(int unitIndex) {
+    ConvertUnits u;
+    u.documentUnit = IsKnownUnit(unitIndex) ? unitIndex : -1;
+    u.factor = UnitFactor(unitIndex);
+    return u;
+}
+
+int NearestUnitIndex(double metersPerUnit, UnitSystemFamily family) {
+    if (!(std::isfinite(metersPerUnit) && metersPerUnit > 0)) return -1;
+    // The five by size, so that a tie goes to the smaller.
+    const int bySize[5] = {0, 1, 3, 4, 2};
+    const double meters[5] = {0.001, 0.01, 1.0, 0.0254, 0.3048};
+    int best = -1;
+    double bestDistance = 0;
+    for (int index : bySize) {
+        const bool imperial = index == 3 || index == 4;
+        if ((family == kMetric && imperial) || (family == kImperial && !imperial)) continue;
+        const double d = std::fabs(std::log(metersPerUnit / meters[index]));
+        if (best < 0 || d < bestDistance * (1 - 1e-12)) {
+            best = index;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+ConvertUnits ExactUnits(double metersPerUnit, UnitSystemFamily family) {
+    ConvertUnits u;
+    u.documentUnit = NearestUnitIndex(metersPerUnit, family);
+    u.factor = u.documentUnit >= 0 ? metersPerUnit : 1.0;
+    return u;
+}
+
 int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPointArray* points,
                   const ON_ClassArray<ON_NurbsCurve>* curves,
+                  const ON_ClassArray<ON_NurbsSurface>* surfaces,
+                  const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
+                  int progress) {
+    return ConvertCurves(app, curveMode, UnitsOfIndex(unitIndex), points, curves, surfaces, breps,
+                         meshes, progress);
+}
+
+int ConvertCurves(HostAppHandle app, int curveMode, const ConvertUnits& units,
+                  const ON_3dPointArray* points, const ON_ClassArray<ON_NurbsCurve>* curves,
                   const ON_ClassArray<ON_NurbsSurface>* surfaces,
                   const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
                   int progress) {
@@ -165,7 +209,7 @@ int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPo
 
     const bool sketch = curveMode == kCurvesInPart || curveMode == kCurvesInAssembly;
     DocCreationSwitchA(doc, 1);
-    const double unitFactor = SetUnit(doc, unitIndex);
+    const double unitFactor = SetUnit(doc, units);
     if (sketch) DocToggle3DSketch(doc, 0);
     DocCreationSwitchB(doc, 0);
 
@@ -188,8 +232,13 @@ int ConvertCurves(HostAppHandle app, int curveMode, int unitIndex, const ON_3dPo
 
 int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
                   int meshMode, int multibody, int progress) {
-    if (multibody) return MeshesInOnePart(app, meshes, unitIndex, meshMode, progress);
+    return ConvertMeshes(app, meshes, UnitsOfIndex(unitIndex), meshMode, multibody, progress);
+}
+
+int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
+                  const ConvertUnits& units, int meshMode, int multibody, int progress) {
+    if (multibody) return MeshesInOnePart(app, meshes, units, meshMode, progress);
     for (int i = 0; i < meshes.Count(); i++)
-        if (!MeshInOwnPart(app, meshes[i], unitIndex, meshMode, progress)) return 0;
+        if (!MeshInOwnPart(app, meshes[i], units, meshMode, progress)) return 0;
     return 1;
 }

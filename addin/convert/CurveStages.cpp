@@ -1,5 +1,6 @@
 // Points and curves into sketch entities.
 #include "Convert.h"
+#include "Finite.h"
 #include "StageProgress.h"
 
 #include <TMXCurve.h>
@@ -19,8 +20,11 @@ constexpr double kSampleAngle = 15.0;
 
 void Line(HostDocHandle doc, const ON_3dPoint& a, const ON_3dPoint& b, double f,
           HostStatus* status = nullptr) {
-    HostStatus s =
-        DocCreateLine(doc, a.x * f, a.y * f, a.z * f, b.x * f, b.y * f, b.z * f, nullptr);
+    const double v[6] = {a.x * f, a.y * f, a.z * f, b.x * f, b.y * f, b.z * f};
+    // Left out, like a line the host refuses.
+    HostStatus s = SendableOrCounted(v, 6)
+                       ? DocCreateLine(doc, v[0], v[1], v[2], v[3], v[4], v[5], nullptr)
+                       : E_INVALIDARG;
     if (status) *status = s;
 }
 
@@ -30,19 +34,26 @@ bool InWorldXY(const ON_Arc& arc) {
     return true;
 }
 
-// A spline fitted through points sampled along the curve.
-void SplineThroughSamples(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
+// A spline fitted through points sampled along the curve; ends, when given,
+// replace the first and last sample.
+void SplineThroughSamples(HostDocHandle doc, const ON_NurbsCurve& curve, double f,
+                          const ON_3dPoint* ends = nullptr) {
     ON_3dPointArray samples;
     TMXNurbsCurve::GetPoints(curve, samples, kSampleAngle);
     const int n = samples.Count();
     if (n <= 0) return;
+    if (ends && n >= 2) {
+        samples[0] = ends[0];
+        samples[n - 1] = ends[1];
+    }
     std::vector<double> xyz(static_cast<size_t>(n) * 3);
     for (int i = 0; i < n; i++) {
         xyz[3 * i] = samples[i].x * f;
         xyz[3 * i + 1] = samples[i].y * f;
         xyz[3 * i + 2] = samples[i].z * f;
     }
-    DocCreateSplineThroughPoints(doc, n, xyz.data(), nullptr);
+    if (SendableOrCounted(xyz.data(), xyz.size()))
+        DocCreateSplineThroughPoints(doc, n, xyz.data(), nullptr);
 }
 
 // True when the control points have one common, nonzero weight: then their
@@ -78,35 +89,42 @@ void SplineFromNurbs(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
         cvs[3 * i + 1] = p.y * f;
         cvs[3 * i + 2] = p.z * f;
     }
-    DocCreateSplineFromNurbs(doc, properties, knots.data(), cvs.data(), nullptr);
+    if (SendableOrCounted(knots.data(), knots.size()) && SendableOrCounted(cvs.data(), cvs.size()))
+        DocCreateSplineFromNurbs(doc, properties, knots.data(), cvs.data(), nullptr);
 }
 
-void NurbsRule(HostDocHandle doc, const ON_NurbsCurve& curve, double f) {
+void NurbsRule(HostDocHandle doc, const ON_NurbsCurve& curve, double f,
+               const ON_3dPoint* ends = nullptr) {
     // Closed curves, and rational ones whose weights differ (dropping the
     // weights would change their shape; a weight of 0 has no Euclidean
     // point at all), are fitted through samples.
     if (curve.IsClosed() || !WeightsUniform(curve))
-        SplineThroughSamples(doc, curve, f);
+        SplineThroughSamples(doc, curve, f, ends);
     else
         SplineFromNurbs(doc, curve, f);
 }
 
-void ArcRule(HostDocHandle doc, const ON_Arc& arc, double f) {
+// The arc recognised in curve: its ends are the curve's own, so that
+// neighbouring entities meet where the curves do.
+void ArcRule(HostDocHandle doc, const ON_NurbsCurve& curve, const ON_Arc& arc, double f) {
+    const ON_3dPoint ends[2] = {curve.PointAtStart(), curve.PointAtEnd()};
     if (!InWorldXY(arc)) {
         ON_NurbsCurve nurbs;
-        if (arc.GetNurbForm(nurbs)) NurbsRule(doc, nurbs, f);
+        if (arc.GetNurbForm(nurbs)) NurbsRule(doc, nurbs, f, arc.IsCircle() ? nullptr : ends);
         return;
     }
     const ON_3dPoint c = arc.Center();
     if (std::fabs(arc.m_angle.Length() - 2.0 * ON_PI) <= kFullCircleTolerance) {
-        DocCreateCircle(doc, c.x * f, c.y * f, c.z * f, arc.Radius() * f, nullptr);
+        const double v[4] = {c.x * f, c.y * f, c.z * f, arc.Radius() * f};
+        if (SendableOrCounted(v, 4)) DocCreateCircle(doc, v[0], v[1], v[2], v[3], nullptr);
         return;
     }
-    const ON_3dPoint s = arc.PointAt(arc.m_angle[0]);
-    const ON_3dPoint e = arc.PointAt(arc.m_angle[1]);
+    const ON_3dPoint& s = ends[0];
+    const ON_3dPoint& e = ends[1];
     const long direction = arc.plane.zaxis.z > 0.0 ? 1 : -1;
-    DocCreateArc(doc, c.x * f, c.y * f, c.z * f, s.x * f, s.y * f, s.z * f, e.x * f, e.y * f,
-                 e.z * f, direction, nullptr);
+    const double v[9] = {c.x * f, c.y * f, c.z * f, s.x * f, s.y * f, s.z * f, e.x * f, e.y * f, e.z * f};
+    if (SendableOrCounted(v, 9))
+        DocCreateArc(doc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], direction, nullptr);
 }
 
 } // namespace
@@ -118,7 +136,8 @@ int ConvertPoints(HostDocHandle doc, const ON_3dPointArray& points, double unitF
     for (int i = 0; i < points.Count(); i++) {
         window.Step();
         const ON_3dPoint& p = points[i];
-        DocCreatePoint(doc, p.x * unitFactor, p.y * unitFactor, p.z * unitFactor, nullptr);
+        const double v[3] = {p.x * unitFactor, p.y * unitFactor, p.z * unitFactor};
+        if (SendableOrCounted(v, 3)) DocCreatePoint(doc, v[0], v[1], v[2], nullptr);
     }
     window.End();
     return 1;
@@ -138,7 +157,7 @@ int ConvertCurveArray(HostDocHandle doc, const ON_ClassArray<ON_NurbsCurve>& cur
         if (TMXCurve::IsLine(&curve, line) == 1) {
             Line(doc, line.from, line.to, unitFactor);
         } else if (TMXCurve::IsArc(&curve, arc) == 1) {
-            ArcRule(doc, arc, unitFactor);
+            ArcRule(doc, curve, arc, unitFactor);
         } else if (TMXCurve::IsPolyline(&curve, polyline) == 1) {
             // A refused segment ends the chain.
             for (int k = 0; k + 1 < polyline.Count(); k++) {

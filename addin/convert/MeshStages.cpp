@@ -1,13 +1,58 @@
 // Meshes as solid bodies of planar faces or as sketch lines along their edges.
 #include "Convert.h"
+#include "Finite.h"
 #include "StageProgress.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+// A face of zero area: its height over its longest side, or the distance
+// between two of its corners, is at most this fraction of the size of the
+// mesh (the diagonal of the box of the vertices its faces use).
+constexpr double kZeroAreaTolerance = 1e-8;
 
 bool FaceInMesh(const ON_MeshFace& face, int vertexCount) {
     for (int k = 0; k < 4; k++)
         if (face.vi[k] < 0 || face.vi[k] >= vertexCount) return false;
     return true;
+}
+
+// The diagonal of the box of the vertices the mesh's faces use.
+double UsedSize(const ON_Mesh& mesh) {
+    const int vertexCount = mesh.VertexCount();
+    ON_BoundingBox box;
+    bool first = true;
+    for (int i = 0; i < mesh.FaceCount(); i++) {
+        const ON_MeshFace& face = mesh.m_F[i];
+        if (!FaceInMesh(face, vertexCount)) continue;
+        for (int k = 0; k < 4; k++) {
+            box.Set(mesh.Vertex(face.vi[k]), !first);
+            first = false;
+        }
+    }
+    return first ? 0.0 : box.Diagonal().Length();
+}
+
+// The face's own normal direction, not unit: the sum of the cross products
+// of its corners taken from the first (Newell's method, as precise far from
+// the origin), twice its area long.
+ON_3dVector WindingNormal(const ON_3dPoint* p, int count) {
+    ON_3dVector n(0, 0, 0);
+    for (int i = 1; i + 1 < count; i++)
+        n = n + ON_CrossProduct(p[i] - p[0], p[i + 1] - p[0]);
+    return n;
+}
+
+bool ZeroArea(const ON_3dPoint* p, int count, double tol) {
+    double longest = 0.0;
+    for (int i = 0; i < count; i++) {
+        longest = std::max(longest, p[i].DistanceTo(p[(i + 1) % count]));
+        for (int j = i + 1; j < count; j++)
+            if (p[i].DistanceTo(p[j]) <= tol) return true;
+    }
+    return WindingNormal(p, count).Length() <= tol * longest;
 }
 
 } // namespace
@@ -26,8 +71,10 @@ int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor,
         const int faceCount = mesh.FaceCount();
         const int vertexCount = mesh.VertexCount();
         window.Start(faceCount);
+        const double tol = kZeroAreaTolerance * UsedSize(mesh);
         double corners[12];
         double normal[3];
+        int sent = 0, zeroArea = 0, overflowed = 0;
         for (int i = 0; i < faceCount; i++) {
             window.Step();
             const ON_MeshFace& face = mesh.m_F[i];
@@ -37,10 +84,20 @@ int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor,
             ON_3dPoint p[4];
             for (int k = 0; k < count; k++)
                 p[k] = mesh.Vertex(face.vi[k]);
-            // Of the first three corners only, also for a quadrangle; zero
-            // for a degenerate triangle.
+            // The host cannot sew a face without area into a body.
+            if (ZeroArea(p, count, tol)) {
+                zeroArea++;
+                continue;
+            }
+            // Of the first three corners, as for a triangle; for a quadrangle
+            // whose first three corners hold its reflex corner that normal
+            // points the wrong way, and the whole face's winding decides.
             ON_3dVector n;
             n.PerpendicularTo(p[0], p[1], p[2]);
+            if (count == 4) {
+                ON_3dVector w = WindingNormal(p, count);
+                if (!(n * w > 0.0) && w.Unitize()) n = w;
+            }
             for (int k = 0; k < count; k++) {
                 corners[3 * k] = p[k].x * unitFactor;
                 corners[3 * k + 1] = p[k].y * unitFactor;
@@ -49,7 +106,20 @@ int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor,
             normal[0] = n.x;
             normal[1] = n.y;
             normal[2] = n.z;
+            if (!SendableOrCounted(corners, 3 * static_cast<size_t>(count))) {
+                overflowed++;
+                continue;
+            }
             BodyAddPlanarFace(body, count, corners, normal);
+            sent++;
+        }
+        ConversionCountsToFill().zeroAreaFaces += zeroArea;
+        if (sent == 0 && zeroArea + overflowed > 0) {
+            // Every face was left out: nothing to sew, and no failure of the mesh.
+            ConversionCountsToFill().meshesWithoutFaces++;
+            window.End();
+            HostRelease(body);
+            return 1;
         }
         window.Status(L"Creating body from surfaces. This may take several minutes...");
         short flag = 0;
@@ -78,7 +148,8 @@ int MeshToSketchLines(HostDocHandle doc, const ON_Mesh& mesh, double unitFactor,
         const ON_MeshTopologyVertex& v1 = topology.m_topv[edge.m_topvi[1]];
         const ON_3dPoint p0 = mesh.Vertex(v0.m_vi[0]);
         const ON_3dPoint p1 = mesh.Vertex(v1.m_vi[0]);
-        DocCreateLine(doc, p0.x * f, p0.y * f, p0.z * f, p1.x * f, p1.y * f, p1.z * f, nullptr);
+        const double v[6] = {p0.x * f, p0.y * f, p0.z * f, p1.x * f, p1.y * f, p1.z * f};
+        if (SendableOrCounted(v, 6)) DocCreateLine(doc, v[0], v[1], v[2], v[3], v[4], v[5], nullptr);
     }
     window.End();
     return 1;

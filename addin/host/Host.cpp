@@ -2,6 +2,10 @@
 #include "Host.h"
 #include "HostContract.h"
 
+#include <cassert>
+#include <cmath>
+#include <initializer_list>
+
 namespace {
 
 // The application handle is whatever the host passed to InitUserDLL3; its
@@ -61,6 +65,22 @@ template <class T> HostStatus Done(HRESULT hr, T* got, T** out) {
 
 HostStatus Status(HRESULT hr) {
     return FAILED(hr) ? hr : 0;
+}
+
+// The conversion never hands the host a number that is not finite (it leaves
+// such an entity out and counts it). Should one slip through, a debug build
+// stops here, and any build refuses the call instead of passing it on.
+bool Finite(const double* v, size_t n) {
+    for (size_t i = 0; i < n; i++)
+        if (!std::isfinite(v[i])) {
+            assert(!"a number that is not finite on its way to the host");
+            return false;
+        }
+    return true;
+}
+
+bool Finite(std::initializer_list<double> v) {
+    return Finite(v.begin(), v.size());
 }
 
 template <class T> void ReleaseHandle(T* handle) {
@@ -219,6 +239,7 @@ HostStatus Entity(HRESULT hr, LONG got, long* entity) {
 HostStatus DocCreatePoint(HostDocHandle doc, double x, double y, double z, long* entity) {
     Clear(entity, -1L);
     if (!doc) return E_POINTER;
+    if (!Finite({x, y, z})) return E_INVALIDARG;
     LONG e = -1;
     HRESULT hr = doc->CreatePoint(x, y, z, &e);
     return Entity(hr, e, entity);
@@ -228,6 +249,7 @@ HostStatus DocCreateLine(HostDocHandle doc, double sx, double sy, double sz, dou
                          double ez, long* entity) {
     Clear(entity, -1L);
     if (!doc) return E_POINTER;
+    if (!Finite({sx, sy, sz, ex, ey, ez})) return E_INVALIDARG;
     LONG e = -1;
     HRESULT hr = doc->CreateLine(sx, sy, sz, ex, ey, ez, &e);
     return Entity(hr, e, entity);
@@ -237,6 +259,7 @@ HostStatus DocCreateCircle(HostDocHandle doc, double cx, double cy, double cz, d
                            long* entity) {
     Clear(entity, -1L);
     if (!doc) return E_POINTER;
+    if (!Finite({cx, cy, cz, radius})) return E_INVALIDARG;
     LONG e = -1;
     HRESULT hr = doc->CreateCircle(cx, cy, cz, radius, &e);
     return Entity(hr, e, entity);
@@ -246,6 +269,7 @@ HostStatus DocCreateArc(HostDocHandle doc, double cx, double cy, double cz, doub
                         double sz, double ex, double ey, double ez, long direction, long* entity) {
     Clear(entity, -1L);
     if (!doc) return E_POINTER;
+    if (!Finite({cx, cy, cz, sx, sy, sz, ex, ey, ez})) return E_INVALIDARG;
     LONG e = -1;
     HRESULT hr = doc->CreateArc(cx, cy, cz, sx, sy, sz, ex, ey, ez, direction, &e);
     return Entity(hr, e, entity);
@@ -255,6 +279,7 @@ HostStatus DocCreateSplineThroughPoints(HostDocHandle doc, long count, const dou
                                         long* entity) {
     Clear(entity, -1L);
     if (!doc) return E_POINTER;
+    if (points && count > 0 && !Finite(points, 3 * static_cast<size_t>(count))) return E_INVALIDARG;
     LONG e = -1;
     HRESULT hr = doc->CreateSplineThroughPoints(count, points, &e);
     return Entity(hr, e, entity);
@@ -264,6 +289,11 @@ HostStatus DocCreateSplineFromNurbs(HostDocHandle doc, const int* properties, co
                                     const double* controlPoints, long* entity) {
     Clear(entity, -1L);
     if (!doc || !properties) return E_POINTER;
+    const int order = properties[1], n = properties[2];
+    if (order > 0 && n > 0 &&
+        ((knots && !Finite(knots, static_cast<size_t>(order) + n)) ||
+         (controlPoints && !Finite(controlPoints, 3 * static_cast<size_t>(n)))))
+        return E_INVALIDARG;
     const LONG block[4] = {properties[0], properties[1], properties[2], properties[3]};
     LONG e = -1;
     HRESULT hr = doc->CreateSplineFromNurbs(block, knots, controlPoints, &e);
@@ -290,7 +320,11 @@ HostStatus PartCreateBody(HostPartHandle part, HostBodyHandle* body) {
 
 HostStatus BodyAddPlanarFace(HostBodyHandle body, long count, const double* corners,
                              const double* normal) {
-    return body ? Status(body->AddPlanarFace(count, corners, normal)) : E_POINTER;
+    if (!body) return E_POINTER;
+    if ((count == 3 || count == 4) && corners && normal &&
+        (!Finite(corners, 3 * static_cast<size_t>(count)) || !Finite(normal, 3)))
+        return E_INVALIDARG;
+    return Status(body->AddPlanarFace(count, corners, normal));
 }
 
 HostStatus BodyCreateFromFaces(HostBodyHandle body, short* flag) {

@@ -39,8 +39,9 @@ typedef HINSTANCE (*QuorlaFindResourceFn)(LPCWSTR name, LPCWSTR type);
 
 // One import, exactly as the Import command runs it after its two dialogs,
 // for the command-line tool. The options dialog's values (-1: no selection);
-// unitFromFile 1 takes the file's own unit where it is one of the five, else
-// unitIndex with a warning.
+// unitFromFile 1 takes the file's own unit: one of the five as its index,
+// another length unit at its exact size in metres (documents in the nearest
+// of the five), no unit at all as unitIndex with a warning.
 // The options at first use: the options dialog's defaults when nothing is
 // stored, and the command-line tool's.
 enum {
@@ -81,10 +82,19 @@ typedef struct QuorlaImportResult {
     int unitSystem; // the file's openNURBS unit code: 0 none, 2 mm, 3 cm, 4 m, 8 in, 9 ft, ...
     double metersPerUnit;
     double absoluteTolerance;
-    int unitIndex;                                // the unit the import used
+    int unitIndex; // the unit the import used, when one of the five (else -1)
     int unitFromFile;                             // 1 when that is the file's own
     int points, curves, breps, brepEdges, meshes; // what the reader gave the conversion
     int curvesConverted, meshesConverted;         // 1 when the conversion ran
+    // Left out by the conversion: mesh faces of zero area, meshes left with no
+    // face (no body made), entities and faces whose numbers overflowed when
+    // scaled to metres.
+    int zeroAreaFaces, meshesWithoutFaces, nonFinite;
+    // Metres per unit of the coordinates as imported (exact for a file in
+    // microns, yards or custom units, when unitFromFile), and the length unit
+    // the documents got (0 mm ... 4 ft, -1 none).
+    double unitFactor;
+    int documentUnit;
 } QuorlaImportResult;
 
 // Imports the file into new documents of the host given to InitUserDLL3.

@@ -206,7 +206,8 @@ int ConnectionPoint::Fire(DISPID id, VARIANT* args, UINT count) {
     // A handler may unadvise itself or others, and a sink whose lifetime is
     // managed by its owner may even be destroyed in its own handler: each sink
     // is called through the connection's own reference, looked up afresh, and
-    // never touched again after its call.
+    // never touched again after its call, unless the host holds a reference
+    // of its own across the call (SetHoldSinksAcrossEvents).
     std::vector<DWORD> cookies;
     cookies.reserve(sinks_.size());
     for (const Sink& s : sinks_)
@@ -222,8 +223,10 @@ int ConnectionPoint::Fire(DISPID id, VARIANT* args, UINT count) {
         VariantInit(&result);
         EXCEPINFO excep{};
         UINT argErr = 0;
+        if (hold_) sink->AddRef(); // the sink must then outlive its own handler
         sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &excep,
                      &argErr);
+        if (hold_) heldReleases_.push_back(sink->Release());
         VariantClear(&result);
         SysFreeString(excep.bstrSource);
         SysFreeString(excep.bstrDescription);

@@ -60,6 +60,14 @@ int Host::SinkCount() const {
     return state_->app->Point().SinkCount();
 }
 
+void Host::SetHoldSinksAcrossEvents(bool hold) {
+    state_->app->Point().SetHoldAcrossInvoke(hold);
+}
+
+const std::vector<unsigned long>& Host::HeldSinkReleaseCounts() const {
+    return state_->app->Point().HeldReleaseCounts();
+}
+
 int Host::FireEvent1(const wchar_t* text) {
     VARIANT arg;
     VariantInit(&arg);

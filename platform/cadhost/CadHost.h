@@ -58,6 +58,13 @@ public:
     // the number of sinks called. A sink unadvised by an earlier sink's
     // handler is not called.
     int SinkCount() const;
+    // A host that holds its own reference to each sink across the Invoke of
+    // an event (AddRef before, Release after), as COM hosts commonly do: a
+    // sink that frees itself inside its handler would then be released after
+    // it is gone. Off by default. The counts those Releases returned, in
+    // order: 0 where the host's was the last reference.
+    void SetHoldSinksAcrossEvents(bool hold);
+    const std::vector<unsigned long>& HeldSinkReleaseCounts() const;
     int FireEvent1(const wchar_t* text);
     int FireEvent2(IDispatch* object, long value);
     int FireEvent3();

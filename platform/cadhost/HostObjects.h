@@ -135,6 +135,9 @@ public:
     int SinkCount() const { return static_cast<int>(sinks_.size()); }
     int Fire(DISPID id, VARIANT* args, UINT count);
     void DropSinks();
+    // A reference of the host's own on each sink across its Invoke.
+    void SetHoldAcrossInvoke(bool hold) { hold_ = hold; }
+    const std::vector<unsigned long>& HeldReleaseCounts() const { return heldReleases_; }
 
 private:
     struct Sink {
@@ -144,6 +147,8 @@ private:
     ApplicationObject* owner_;
     std::vector<Sink> sinks_;
     DWORD nextCookie_ = 1;
+    bool hold_ = false;
+    std::vector<unsigned long> heldReleases_;
 };
 
 // HostObject comes first in each object so that it deletes the whole object.

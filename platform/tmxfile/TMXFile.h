@@ -46,6 +46,14 @@ struct TMXFileReport {
     int SkippedTotal() const;
 };
 
+// The openNURBS length units a file can name, by their code: "microns",
+// "millimeters", ... "parsecs", "custom units", "none"; "unset" for 255 and
+// for any code the format does not have.
+const char* TMXFileUnitName(int unitSystem);
+// Metres per unit of a unit code; 0 for none, custom units and unset (the
+// file's own value is in TMXFileReport::metersPerUnit).
+double TMXFileMetersPerUnit(int unitSystem);
+
 namespace tmxfile {
 class FileMap;
 }

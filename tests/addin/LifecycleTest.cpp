@@ -75,6 +75,34 @@ TEST_F(AddinTest, AfterEventThreeUnloadRemovesNothingAndReleasesNothing) {
     EXPECT_EQ(host.OutstandingRefs(), 0) << host.Unreleased();
 }
 
+// A host that holds its own reference to the sink across the call that
+// delivers event 3 sees what any host sees (as in the test above), and its
+// release after the call is the one that frees the sink.
+TEST_F(AddinTest, EventThreeFreesTheSinkWithItsLastReferenceWhenTheHostHoldsOne) {
+    host.SetHoldSinksAcrossEvents(true);
+    IDispatch* app = host.Application();
+    ASSERT_EQ(init(app), 1);
+    host.OpenDocument(1);
+    EXPECT_EQ(host.FireEvent5(), 1);
+    ASSERT_EQ(host.FindMenu(1, L"&Quorla"), 5);
+
+    EXPECT_EQ(host.FireEvent3(), 1);
+    EXPECT_EQ(host.SinkCount(), 0) << "the sink disconnected itself";
+    EXPECT_EQ(host.Calls(Op::Unadvise), 1u);
+    EXPECT_EQ(host.Journal(Op::Unadvise).at(0).status, 0);
+    // After event 5 the list's and the subscription's references remain;
+    // after event 3 none but the host's, whose release freed the sink.
+    EXPECT_EQ(host.HeldSinkReleaseCounts(), (std::vector<unsigned long>{2, 0}));
+    EXPECT_EQ(host.FireEvent5(), 0) << "no sink is left to call";
+    EXPECT_EQ(host.ApplicationRefs(), 1) << "the add-in's reference, not released";
+
+    host.ClearJournal();
+    Unload();
+    EXPECT_EQ(host.JournalText(), "") << "no menu removed, nothing asked";
+    app->Release();
+    EXPECT_EQ(host.OutstandingRefs(), 0) << host.Unreleased();
+}
+
 TEST_F(AddinTest, TheEmptyCallbacksAreOneFunctionCallableAtAnyTime) {
     EXPECT_EQ(reinterpret_cast<void*>(menuItemCB), reinterpret_cast<void*>(saveAsCB));
     menuItemCB(); // before InitUserDLL3

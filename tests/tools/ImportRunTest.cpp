@@ -93,6 +93,79 @@ TEST_F(ImportRun, CurvesRunWithProgressWhateverTheOptionAndMeshesWithIt) {
     EXPECT_EQ(host_.OutstandingRefs(), refsAfterStart_) << host_.Unreleased();
 }
 
+TEST_F(ImportRun, ADamagedCurveModeWithNoDocumentOpenStillConvertsTheMeshes) {
+    // Curve mode -1 (no button in the stored options) puts the curves into
+    // the active document; with none open they cannot go anywhere.
+    QuorlaImportOptions options{-1, 0, 1, 3, 0, 1};
+    QuorlaImportResult result;
+    EXPECT_EQ(import_(Z(QUORLA_SOURCE_DIR "/examples/bracket.3dm").c_str(), &options, nullptr,
+                      &result),
+              0)
+        << "the curves were not imported";
+    EXPECT_EQ(result.failedStep, 2);
+    ASSERT_EQ(boxes_.Count(), 1);
+    EXPECT_EQ(boxes_.Last().message, L"No document is open to receive the curves.");
+    EXPECT_EQ(result.meshesConverted, 1);
+    ASSERT_EQ(host_.DocumentCount(), 1) << "one part for the meshes";
+    EXPECT_EQ(host_.Document(0).bodies.size(), 2u);
+    EXPECT_EQ(host_.OutstandingRefs(), refsAfterStart_) << host_.Unreleased();
+}
+
+// Files in units the options dialog does not offer: every coordinate is the
+// file's times the unit's exact size in metres, and the documents show the
+// nearest unit of the file's system.
+TEST_F(ImportRun, AFileInAnotherUnitIsImportedAtItsExactSize) {
+    const struct {
+        const char* file;
+        double factor;
+        int documentUnit;
+    } files[] = {
+        {"units-microns.3dm", 1e-6, 0},    // millimetres
+        {"units-decimeters.3dm", 0.1, 1},  // as far from centimetres as from metres
+        {"units-yards.3dm", 0.9144, 4},    // feet
+        {"units-custom.3dm", 0.25, 4},     // custom units of 0.25 m: feet
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.file);
+        const int first = host_.DocumentCount();
+        QuorlaImportResult result;
+        ASSERT_EQ(Import(Z(std::string(QUORLA_SOURCE_DIR "/tests/tools/data/") + f.file), &result),
+                  1);
+        EXPECT_EQ(boxes_.Count(), 0) << "no warning: the unit is known";
+        EXPECT_EQ(result.unitFromFile, 1);
+        EXPECT_EQ(result.unitIndex, -1) << "not one of the five";
+        EXPECT_EQ(result.unitFactor, f.factor);
+        EXPECT_EQ(result.documentUnit, f.documentUnit);
+        ASSERT_EQ(host_.DocumentCount(), first + 2) << "curves and the mesh";
+        const cadhost::DocumentModel& curves = host_.Document(first);
+        const cadhost::DocumentModel& mesh = host_.Document(first + 1);
+        EXPECT_EQ(curves.lengthUnit, f.documentUnit);
+        EXPECT_EQ(mesh.lengthUnit, f.documentUnit);
+        ASSERT_EQ(curves.entities.size(), 3u);
+        // The point (1, 2, 3), the line to (10, 20, 30): exactly the file's
+        // numbers times the factor.
+        const cadhost::Entity& point = curves.entities[0];
+        const cadhost::Vec3 p = curves.At(point, 0);
+        EXPECT_EQ(p.x, 1 * f.factor);
+        EXPECT_EQ(p.y, 2 * f.factor);
+        EXPECT_EQ(p.z, 3 * f.factor);
+        const cadhost::Entity& line = curves.entities[1];
+        EXPECT_EQ(curves.At(line, 1).x, 10 * f.factor);
+        EXPECT_EQ(curves.At(line, 1).y, 20 * f.factor);
+        EXPECT_EQ(curves.At(line, 1).z, 30 * f.factor);
+        // The circle of radius 0.5: a circle also where the file's tolerance
+        // (0.5 microns) is as large as it.
+        const cadhost::Entity& circle = curves.entities[2];
+        ASSERT_EQ(circle.kind, cadhost::EntityKind::Circle);
+        EXPECT_NEAR(curves.Radius(circle), 0.5 * f.factor, 1e-12 * f.factor);
+        EXPECT_NEAR(curves.At(circle, 0).x, 5 * f.factor, 1e-12 * f.factor);
+        ASSERT_EQ(mesh.bodies.size(), 1u);
+        const cadhost::Face& face = mesh.bodies[0].faces[0];
+        EXPECT_EQ(face.Corner(1).x, 4 * f.factor);
+        EXPECT_EQ(face.Corner(2).y, 4 * f.factor);
+    }
+}
+
 TEST_F(ImportRun, MissingArgumentsOrAStoppedAddinGiveMinusOne) {
     QuorlaImportOptions options{0, 0, 1, 3, 1, 1};
     QuorlaImportResult result;

@@ -345,6 +345,46 @@ TEST_F(QuorlaCli, AFileWithoutAUnitIsImportedInInchesWithAWarning) {
     EXPECT_EQ(Document(L"out\\V4__v4_WishBone\\Part1.json")["lengthUnit"].Int(), 3);
 }
 
+// A unit the options dialog does not offer: the report names it, its size
+// and the unit the documents show.
+TEST_F(QuorlaCli, ReportsNameEveryUnitAndWhatTheDocumentsShow) {
+    const struct {
+        const char* file;
+        const char* fileUnit;
+        double factor;
+        const char* documentUnit;
+    } files[] = {
+        {"units-microns", "microns", 1e-6, "millimeters"},
+        {"units-decimeters", "decimeters", 0.1, "centimeters"},
+        {"units-yards", "yards", 0.9144, "feet"},
+        {"units-custom", "custom units of 0.25 m", 0.25, "feet"},
+    };
+    std::vector<std::wstring> args = {L"import", L"--json"};
+    for (const auto& f : files)
+        args.push_back(TestData(std::string(f.file) + ".3dm"));
+    ToolRun run = Tool(args);
+    ASSERT_EQ(run.exit, 0) << Describe(run);
+    EXPECT_EQ(run.err, "") << "no warning for a unit the file names";
+    const Value report = testjson::Parse(run.out);
+    for (size_t i = 0; i < 4; i++) {
+        SCOPED_TRACE(files[i].file);
+        const Value& f = report["files"][i];
+        EXPECT_EQ(f["fileUnit"].Str(), files[i].fileUnit);
+        EXPECT_EQ(f["unit"].Str(), files[i].fileUnit);
+        EXPECT_TRUE(f["unitFromFile"].Bool());
+        EXPECT_EQ(f["unitFactor"].number, files[i].factor);
+        EXPECT_EQ(f["documentUnit"].Str(), files[i].documentUnit);
+    }
+
+    ToolRun text = Tool({L"import", TestData("units-custom.3dm")});
+    ASSERT_EQ(text.exit, 0) << Describe(text);
+    EXPECT_NE(text.out.find("unit custom units of 0.25 m, absolute tolerance 0.001; imported in "
+                            "custom units of 0.25 m (the file's unit, 0.25 m each), documents in "
+                            "feet"),
+              std::string::npos)
+        << text.out;
+}
+
 TEST_F(QuorlaCli, CurveModeChoosesTheDocument) {
     const struct {
         const wchar_t* mode;

@@ -12,6 +12,9 @@
 
 #include <shellapi.h>
 
+#include <TMXFile.h>
+
+#include <cstdio>
 #include <cwctype>
 #include <map>
 #include <set>
@@ -43,8 +46,9 @@ const wchar_t kHelp[] =
     L"                    all meshes in one part (default), or one part per mesh\n"
     L"  --units mm|cm|m|in|ft|file\n"
     L"                    the unit of the file's coordinates; default and \"file\": the\n"
-    L"                    unit stored in the file, or inches, with a warning, when the\n"
-    L"                    file names none of these five\n"
+    L"                    unit stored in the file at its exact size (microns, yards,\n"
+    L"                    custom units, ...: documents in the nearest of these five),\n"
+    L"                    or inches, with a warning, when the file names no unit\n"
     L"  --progress, --no-progress\n"
     L"                    progress on standard error while it is a terminal (default on)\n"
     L"  --out DIR         the output folder (default: out)\n"
@@ -329,31 +333,15 @@ const cadhost::Op kCreateOps[cadhost::kEntityKindCount] = {
     cadhost::Op::DocCreateSplineThroughPoints,
     cadhost::Op::DocCreateSplineFromNurbs};
 
-std::string FileUnitName(int code) {
-    switch (code) {
-    case 0:
-        return "none";
-    case 1:
-        return "microns";
-    case 2:
-        return "millimeters";
-    case 3:
-        return "centimeters";
-    case 4:
-        return "meters";
-    case 5:
-        return "kilometers";
-    case 8:
-        return "inches";
-    case 9:
-        return "feet";
-    case 11:
-        return "custom";
-    case 255:
-        return "unset";
-    default:
-        return "unit code " + std::to_string(code);
+// The file's unit as the report names it: "microns", "custom units of 0.25 m".
+std::string FileUnitName(int code, double metersPerUnit) {
+    std::string name = TMXFileUnitName(code);
+    if (code == 11) {
+        char meters[64];
+        std::snprintf(meters, sizeof meters, " of %.15g m", metersPerUnit);
+        name += meters;
     }
+    return name;
 }
 
 // Collects what the add-in reports during one import.
@@ -417,15 +405,30 @@ FileReport Importer::Run(const std::wstring& file) {
     if (r.readOk) {
         r.archiveVersion = result.archiveVersion;
         r.fileUnitCode = result.unitSystem;
-        r.fileUnit = FileUnitName(result.unitSystem);
+        r.fileUnit = FileUnitName(result.unitSystem, result.metersPerUnit);
         r.absoluteTolerance = result.absoluteTolerance;
         r.unitIndex = result.unitIndex;
         r.unitFromFile = result.unitFromFile != 0;
+        r.unit = result.unitIndex >= 0 ? UnitName(result.unitIndex)
+                 : r.unitFromFile      ? r.fileUnit
+                                       : "none";
+        r.unitFactor = result.unitFactor;
+        r.documentUnit = UnitName(result.documentUnit);
         r.points = result.points;
         r.curves = result.curves;
         r.breps = result.breps;
         r.brepEdges = result.brepEdges;
         r.meshes = result.meshes;
+        // What the conversion left out.
+        if (result.zeroAreaFaces)
+            r.leftOut.push_back({"mesh face", result.zeroAreaFaces,
+                                 "zero area (repeated or collinear corners)"});
+        if (result.meshesWithoutFaces)
+            r.leftOut.push_back({"mesh", result.meshesWithoutFaces,
+                                 "every face of it has zero area: no body"});
+        if (result.nonFinite)
+            r.leftOut.push_back({"entity or face", result.nonFinite,
+                                 "its coordinates overflow when scaled to metres"});
     }
 
     WriteDocuments(r, firstDocument, file);

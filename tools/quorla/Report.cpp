@@ -18,6 +18,13 @@ std::string Number(double v) {
     return buffer;
 }
 
+// A factor as people write it: 1e-06, 0.9144.
+std::string Short(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.15g", v);
+    return buffer;
+}
+
 // "3 lines", "1 point": entity type names as people read them.
 std::string Counted(long long n, const std::string& kind) {
     struct Names {
@@ -33,6 +40,8 @@ std::string Counted(long long n, const std::string& kind) {
         {"splineThroughPoints", "spline through points", "splines through points"},
         {"splineFromNurbs", "NURBS spline", "NURBS splines"},
         {"mesh face", "mesh face", "mesh faces"},
+        {"mesh", "mesh", "meshes"},
+        {"entity or face", "entity or face", "entities or faces"},
     };
     for (const Names& k : kNames)
         if (kind == k.kind) return std::to_string(n) + " " + (n == 1 ? k.one : k.many);
@@ -129,9 +138,14 @@ std::string TextReport(const FileReport& f) {
         out += "  warning: " + w + "\n";
     if (!f.readOk) return out;
 
+    // A unit other than the five: its exact size, and the documents' unit.
+    const bool exact = f.unitIndex < 0 && f.unitFromFile;
     out += "  file: archive version " + std::to_string(f.archiveVersion) + ", unit " + f.fileUnit +
-           ", absolute tolerance " + Number(f.absoluteTolerance) + "; imported in " +
-           UnitName(f.unitIndex) + (f.unitFromFile ? " (the file's unit)" : "") + "\n";
+           ", absolute tolerance " + Number(f.absoluteTolerance) + "; imported in " + f.unit +
+           (f.unitFromFile ? " (the file's unit" : "") +
+           (exact ? ", " + Short(f.unitFactor) + " m each), documents in " + f.documentUnit
+                  : f.unitFromFile ? ")" : "") +
+           "\n";
     std::vector<std::string> read;
     for (const KindCount& k : f.read)
         read.push_back(k.kind + " " + std::to_string(k.count));
@@ -155,10 +169,12 @@ std::string TextReport(const FileReport& f) {
         out += "    " + d.name + " (" + d.kind + ", " + d.unit +
                "): " + (parts.empty() ? "empty" : Join(parts)) + "\n";
     }
-    if (!f.skipped.empty() || !f.refused.empty()) {
+    if (!f.skipped.empty() || !f.leftOut.empty() || !f.refused.empty()) {
         out += "  not imported:\n";
         for (const KindCount& k : f.skipped)
             out += "    " + std::to_string(k.count) + " " + k.kind + ": " + k.reason + "\n";
+        for (const KindCount& k : f.leftOut)
+            out += "    " + Counted(k.count, k.kind) + ": " + k.reason + "\n";
         for (const KindCount& k : f.refused)
             out += "    " + Counted(k.count, k.kind) + ": " + k.reason + "\n";
     }
@@ -197,8 +213,10 @@ std::string JsonReport(const std::vector<FileReport>& files, double seconds) {
             out += ", \"fileUnit\": " + JsonString(f.fileUnit);
             out += ", \"fileUnitCode\": " + std::to_string(f.fileUnitCode);
             out += ", \"absoluteTolerance\": " + Number(f.absoluteTolerance);
-            out += ", \"unit\": " + JsonString(UnitName(f.unitIndex));
+            out += ", \"unit\": " + JsonString(f.unit);
             out += ", \"unitIndex\": " + std::to_string(f.unitIndex);
+            out += ", \"unitFactor\": " + Number(f.unitFactor);
+            out += ", \"documentUnit\": " + JsonString(f.documentUnit);
             out += std::string(", \"unitFromFile\": ") + (f.unitFromFile ? "true" : "false");
             out += ",\n     \"objects\": " + std::to_string(Total(f.read) + Total(f.skipped));
             out += ", \"read\": " + JsonKinds(f.read, false);
@@ -215,6 +233,7 @@ std::string JsonReport(const std::vector<FileReport>& files, double seconds) {
                ", \"faces\": " + std::to_string(f.faces) + "}";
         out += ",\n     \"notImported\": ";
         std::vector<KindCount> notImported = f.skipped;
+        notImported.insert(notImported.end(), f.leftOut.begin(), f.leftOut.end());
         notImported.insert(notImported.end(), f.refused.begin(), f.refused.end());
         out += JsonKinds(notImported, true);
         out += ",\n     \"documents\": [";

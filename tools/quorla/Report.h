@@ -39,13 +39,18 @@ struct FileReport {
     // What the reader gave the conversion.
     bool readOk = false;
     int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0;
-    // The unit the import used.
+    // The unit the import used: its index when one of the five (else -1), its
+    // name, metres per unit, and the documents' length unit.
     int unitIndex = -1;
     bool unitFromFile = false;
+    std::string unit = "none";
+    double unitFactor = 1.0;
+    std::string documentUnit = "none";
     // What it built and what the host refused.
     std::vector<DocumentReport> documents;
     std::vector<KindCount> created; // entities by type over all documents
     long long solidBodies = 0, sheetBodies = 0, faces = 0;
+    std::vector<KindCount> leftOut; // by the conversion, with the reason
     std::vector<KindCount> refused; // by entity type, with the reason
     std::string outputFolder;
     double seconds = 0;

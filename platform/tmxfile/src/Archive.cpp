@@ -302,36 +302,12 @@ bool Archive::ReadSettings() {
                 if (version >= 102 && (!r_.F64(mpu) || !r_.SkipWideString())) return false;
                 const bool known = (unit >= 0 && unit <= 25) || unit == 255;
                 report_.unitSystem = known ? unit : 255;
-                static const double kMeters[] = {1,
-                                                 1e-6,
-                                                 1e-3,
-                                                 1e-2,
-                                                 1,
-                                                 1e3,
-                                                 2.54e-8,
-                                                 2.54e-5,
-                                                 0.0254,
-                                                 0.3048,
-                                                 1609.344,
-                                                 1,
-                                                 1e-10,
-                                                 1e-9,
-                                                 0.1,
-                                                 10,
-                                                 100,
-                                                 1e6,
-                                                 1e9,
-                                                 0.9144,
-                                                 0.0254 / 72,
-                                                 0.0254 / 6,
-                                                 1852,
-                                                 1.4959787e11,
-                                                 9.4607304725808e15,
-                                                 3.08567758e16};
-                if (unit >= 0 && unit <= 25)
-                    report_.metersPerUnit = unit == 11 ? mpu : kMeters[unit];
+                if (unit == 11)
+                    report_.metersPerUnit = mpu;
                 else
-                    report_.metersPerUnit = 1;
+                    report_.metersPerUnit = unit >= 0 && unit <= 25 && unit != 0
+                                                ? TMXFileMetersPerUnit(unit)
+                                                : 1;
                 report_.absoluteTolerance = abstol;
                 if (!r_.End()) return false;
             } else {
@@ -837,6 +813,55 @@ template <class A> void TruncateTo(A& a, int n) {
         a.Remove();
 }
 } // namespace
+
+namespace {
+struct UnitEntry {
+    int code;
+    const char* name;
+    double meters;
+};
+// The length units of the format (ON::LengthUnitSystem).
+const UnitEntry kUnits[] = {
+    {0, "none", 0},
+    {1, "microns", 1e-6},
+    {2, "millimeters", 1e-3},
+    {3, "centimeters", 1e-2},
+    {4, "meters", 1},
+    {5, "kilometers", 1e3},
+    {6, "microinches", 2.54e-8},
+    {7, "mils", 2.54e-5},
+    {8, "inches", 0.0254},
+    {9, "feet", 0.3048},
+    {10, "miles", 1609.344},
+    {11, "custom units", 0},
+    {12, "angstroms", 1e-10},
+    {13, "nanometers", 1e-9},
+    {14, "decimeters", 0.1},
+    {15, "dekameters", 10},
+    {16, "hectometers", 100},
+    {17, "megameters", 1e6},
+    {18, "gigameters", 1e9},
+    {19, "yards", 0.9144},
+    {20, "printer points", 0.0254 / 72},
+    {21, "printer picas", 0.0254 / 6},
+    {22, "nautical miles", 1852},
+    {23, "astronomical units", 1.4959787e11},
+    {24, "light years", 9.4607304725808e15},
+    {25, "parsecs", 3.08567758e16},
+};
+} // namespace
+
+const char* TMXFileUnitName(int unitSystem) {
+    for (const UnitEntry& u : kUnits)
+        if (u.code == unitSystem) return u.name;
+    return "unset";
+}
+
+double TMXFileMetersPerUnit(int unitSystem) {
+    for (const UnitEntry& u : kUnits)
+        if (u.code == unitSystem) return u.meters;
+    return 0;
+}
 
 int TMXFileReport::ReadCount(const std::string& kind) const {
     for (const auto& k : read)

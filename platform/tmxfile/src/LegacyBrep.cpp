@@ -45,15 +45,15 @@ bool ObjectDecoder::ReadLegacyBrep(ON_Brep& b, int minor) {
     // Trim curves, then edge curves: inline polycurves.
     auto readCurves = [&](ON_CurveArray& curves, int32_t n) {
         curves.SetCapacity(n);
-        for (int32_t i = 0; i < n && unsupported_.empty(); ++i) {
+        for (int32_t i = 0; i < n && !Unusable(); ++i) {
             std::unique_ptr<ON_PolyCurve> c(new ON_PolyCurve);
             if (!ReadPolyCurveData(*c, 1)) return false;
-            if (unsupported_.empty()) curves.Append(c.release());
+            if (!Unusable()) curves.Append(c.release());
         }
         return true;
     };
     if (!readCurves(b.m_C2, nt) || !readCurves(b.m_C3, ne)) return false;
-    if (!unsupported_.empty()) return true;
+    if (Unusable()) return true;
     b.m_S.SetCapacity(nf);
     for (int32_t i = 0; i < nf; ++i) {
         std::unique_ptr<ON_NurbsSurface> s(new ON_NurbsSurface);

@@ -2,6 +2,7 @@
 
 #include "Checksums.h"
 #include "FileMap.h"
+#include "Finite.h"
 
 #include <zlib.h>
 
@@ -13,6 +14,11 @@ namespace tmxfile {
 
 const char* const kReasonCannotConvert = "the import has no counterpart for it";
 const char* const kReasonViewAid = "a view aid, not model geometry";
+const char* const kReasonNonFinite = "non-finite coordinates";
+const char* const kReasonNoNurbsForm = "it has no NURBS form";
+const char* const kReasonNoBrepForm = "it cannot be made into a B-rep";
+const char* const kReasonFaceWithoutSurface = "a face of it has no surface";
+const char* const kReasonEdgeWithoutCurve = "an edge of it has no curve";
 
 namespace {
 
@@ -280,11 +286,17 @@ bool ObjectDecoder::ReadArcCurve(ON_ArcCurve& c) {
     if (!ReadPlane(plane) || !r_.F64(radius) || !r_.Skip(72) || !ReadInterval(angle) ||
         !ReadInterval(c.m_t) || !r_.I32(dim))
         return false;
-    // The NURBS form takes its span count from the angle: it must be a real turn.
+    // The NURBS form takes its span count from the angle: it must be a real
+    // turn, on a radius above 0. Anything else is an arc without a NURBS form.
     const double turn = angle.Length();
     if (!(std::isfinite(radius) && radius > 0 && std::isfinite(turn) && turn > 0 &&
-          turn <= 2 * ON_PI * (1 + 1e-9) && c.m_t.IsIncreasing()))
-        return r_.Fail("an arc has an impossible radius, angle or domain");
+          turn <= 2 * ON_PI * (1 + 1e-9) && c.m_t.IsIncreasing())) {
+        const bool finite = std::isfinite(radius) && std::isfinite(angle[0]) &&
+                            std::isfinite(angle[1]) && std::isfinite(c.m_t[0]) &&
+                            std::isfinite(c.m_t[1]);
+        LeaveOut(finite ? kReasonNoNurbsForm : kReasonNonFinite);
+        return true;
+    }
     c.m_arc.plane = plane;
     c.m_arc.radius = radius;
     c.m_arc.m_angle = angle;
@@ -383,7 +395,7 @@ bool ObjectDecoder::ReadPolyCurveData(ON_PolyCurve& c, int depth) {
         std::unique_ptr<ON_Curve> seg;
         if (!ReadCurveFromClass(seg, depth + 1)) return false;
         if (!seg) {
-            if (unsupported_.empty())
+            if (!Unusable())
                 return r_.Fail("polycurve segment " + std::to_string(i + 1) + " is empty");
             return true;
         }
@@ -430,7 +442,7 @@ bool ObjectDecoder::ReadCurveBody(int type, std::unique_ptr<ON_Curve>& c, int de
     Chunk data;
     if (!r_.Begin(data, tcode::ClassData, "class data")) return false;
     if (!ReadCurveData(type, c, depth) || !r_.End() || !FinishClass()) return false;
-    if (!unsupported_.empty()) c.reset();
+    if (Unusable()) c.reset();
     return true;
 }
 
@@ -471,7 +483,7 @@ bool ObjectDecoder::EmitCurve(const ON_Curve& c, Sink& out, int depth) {
     }
     if (!c.GetNurbForm(n)) {
         out.curves.Remove();
-        return r_.Fail("a curve has no NURBS form (it is degenerate)");
+        LeaveOut(kReasonNoNurbsForm);
     }
     return true;
 }
@@ -553,13 +565,13 @@ bool ObjectDecoder::ReadRevSurface(ON_RevSurface& s, int depth) {
     const double turn = std::fabs(s.m_angle.Length());
     if (!(std::isfinite(turn) && turn > 0 && turn <= 2 * ON_PI * (1 + 1e-9) &&
           s.m_t.IsIncreasing()))
-        return r_.Fail("a surface of revolution has an impossible angle or domain");
+        LeaveOut(std::isfinite(turn) ? kReasonNoNurbsForm : kReasonNonFinite);
     s.m_bTransposed = transposed != 0;
     if (!hasCurve) return r_.Fail("a surface of revolution has no profile curve");
     std::unique_ptr<ON_Curve> profile;
     if (!ReadCurveFromClass(profile, depth + 1)) return false;
     if (!profile) {
-        if (unsupported_.empty())
+        if (!Unusable())
             return r_.Fail("a surface of revolution has an empty profile curve");
         return true;
     }
@@ -579,7 +591,7 @@ bool ObjectDecoder::ReadSumSurface(ON_SumSurface& s, int depth) {
         std::unique_ptr<ON_Curve> c;
         if (!ReadCurveFromClass(c, depth + 1)) return false;
         if (!c) {
-            if (unsupported_.empty()) return r_.Fail("a sum surface lacks one of its curves");
+            if (!Unusable()) return r_.Fail("a sum surface lacks one of its curves");
             return true;
         }
         s.m_curve[i] = c.release();
@@ -598,7 +610,7 @@ bool ObjectDecoder::ReadSurfaceBody(int type, std::unique_ptr<ON_Surface>& s, in
     Chunk data;
     if (!r_.Begin(data, tcode::ClassData, "class data")) return false;
     if (!ReadSurfaceData(type, s, depth) || !r_.End() || !FinishClass()) return false;
-    if (!unsupported_.empty()) s.reset();
+    if (Unusable()) s.reset();
     return true;
 }
 
@@ -622,13 +634,17 @@ bool ObjectDecoder::ReadSurfaceData(int type, std::unique_ptr<ON_Surface>& s, in
 bool ObjectDecoder::ReadSurfaceObject(int type, Sink& out) {
     std::unique_ptr<ON_Surface> s;
     if (!ReadSurfaceData(type, s, 0)) return false;
-    if (!unsupported_.empty()) return true;
+    if (Unusable()) return true;
+    if (!IsFinite(*s)) {
+        LeaveOut(kReasonNonFinite);
+        return true;
+    }
     ON_Brep& b = out.breps.AppendNew();
     ON_Surface* raw = s.release();
     if (!b.Create(raw)) {
         delete raw;
         out.breps.Remove();
-        return r_.Fail("a surface could not be made into a B-rep (it is not valid)");
+        LeaveOut(kReasonNoBrepForm);
     }
     return true;
 }
@@ -644,7 +660,7 @@ bool ObjectDecoder::ReadExtrusionObject(Sink& out) {
     std::unique_ptr<ON_Curve> profile;
     if (!ReadCurveFromClass(profile, 1)) return false;
     if (!profile) {
-        if (unsupported_.empty()) return r_.Fail("an extrusion has no profile");
+        if (!Unusable()) return r_.Fail("an extrusion has no profile");
         return r_.Abandon();
     }
     bool miter[2] = {false, false}, transposed = false;
@@ -680,10 +696,18 @@ bool ObjectDecoder::ReadExtrusionObject(Sink& out) {
     e.m_bCap[1] = cap[1];
     // The cached render mesh (minor 3) is not needed.
     r_.Abandon();
+    if (!IsFinite(*e.m_profile) || !IsFinite(e.m_path.from) || !IsFinite(e.m_path.to) ||
+        !IsFinite(ON_3dPoint(e.m_up.x, e.m_up.y, e.m_up.z)) ||
+        !IsFinite(ON_3dPoint(e.m_N[0].x, e.m_N[0].y, e.m_N[0].z)) ||
+        !IsFinite(ON_3dPoint(e.m_N[1].x, e.m_N[1].y, e.m_N[1].z)) ||
+        !IsFinite(ON_3dPoint(e.m_t[0], e.m_t[1], e.m_path_domain[0] + e.m_path_domain[1]))) {
+        LeaveOut(kReasonNonFinite);
+        return true;
+    }
     ON_Brep& b = out.breps.AppendNew();
     if (!e.BrepForm(&b)) {
         out.breps.Remove();
-        return r_.Fail("an extrusion could not be made into a B-rep (it is not valid)");
+        LeaveOut(kReasonNoBrepForm);
     }
     return true;
 }
@@ -709,7 +733,7 @@ bool ObjectDecoder::ReadBrepCurves(ON_CurveArray& curves, const char* what) {
         std::unique_ptr<ON_Curve> curve;
         if (flag == 1) {
             if (!ReadCurveFromClass(curve, 1)) return false;
-            if (!unsupported_.empty()) return r_.Abandon();
+            if (Unusable()) return r_.Abandon();
         }
         curves.Append(curve.release());
     }
@@ -733,7 +757,7 @@ bool ObjectDecoder::ReadBrepSurfaces(ON_SurfaceArray& surfaces) {
         std::unique_ptr<ON_Surface> s;
         if (flag == 1) {
             if (!ReadSurfaceFromClass(s, 1)) return false;
-            if (!unsupported_.empty()) return r_.Abandon();
+            if (Unusable()) return r_.Abandon();
         }
         surfaces.Append(s.release());
     }
@@ -876,7 +900,11 @@ bool ObjectDecoder::CheckBrep(const ON_Brep& b) {
                 return bad("vertex", i, "edge", b.m_V[i].m_ei[k], ne);
     for (int i = 0; i < ne; ++i) {
         const ON_BrepEdge& e = b.m_E[i];
-        if (e.m_c3i < 0 || e.m_c3i >= nc3 || !b.m_C3[e.m_c3i])
+        // An edge or face without its curve or surface is a bad B-rep, left
+        // out; an index past its array is damage.
+        if (e.m_c3i == -1 || (e.m_c3i >= 0 && e.m_c3i < nc3 && !b.m_C3[e.m_c3i]))
+            LeaveOut(kReasonEdgeWithoutCurve);
+        else if (e.m_c3i < 0 || e.m_c3i >= nc3)
             return bad("edge", i, "3-D curve", e.m_c3i, nc3);
         for (int k = 0; k < 2; ++k)
             if (e.m_vi[k] < -1 || e.m_vi[k] >= nv) return bad("edge", i, "vertex", e.m_vi[k], nv);
@@ -899,7 +927,9 @@ bool ObjectDecoder::CheckBrep(const ON_Brep& b) {
     }
     for (int i = 0; i < nf; ++i) {
         const ON_BrepFace& f = b.m_F[i];
-        if (f.m_si < 0 || f.m_si >= ns || !b.m_S[f.m_si])
+        if (f.m_si == -1 || (f.m_si >= 0 && f.m_si < ns && !b.m_S[f.m_si]))
+            LeaveOut(kReasonFaceWithoutSurface);
+        else if (f.m_si < 0 || f.m_si >= ns)
             return bad("face", i, "surface", f.m_si, ns);
         for (int k = 0; k < f.m_li.Count(); ++k)
             if (f.m_li[k] < 0 || f.m_li[k] >= nl) return bad("face", i, "loop", f.m_li[k], nl);
@@ -913,11 +943,11 @@ bool ObjectDecoder::ReadBrep(ON_Brep& b) {
     if (major == 2) return ReadLegacyBrep(b, minor);
     if (major != 3) return r_.Fail("a B-rep has the unknown version " + std::to_string(major));
     if (!ReadBrepCurves(b.m_C2, "B-rep 2-D curves")) return false;
-    if (!unsupported_.empty()) return true;
+    if (Unusable()) return true;
     if (!ReadBrepCurves(b.m_C3, "B-rep 3-D curves")) return false;
-    if (!unsupported_.empty()) return true;
+    if (Unusable()) return true;
     if (!ReadBrepSurfaces(b.m_S)) return false;
-    if (!unsupported_.empty()) return true;
+    if (Unusable()) return true;
     if (!ReadBrepElements(b) || !ReadBox()) return false;
     if (minor >= 1) {
         // Render and analysis meshes: a ready tessellation the import does not use.
@@ -942,7 +972,8 @@ bool ObjectDecoder::ReadBrep(ON_Brep& b) {
 bool ObjectDecoder::ReadBrepObject(Sink& out) {
     ON_Brep& b = out.breps.AppendNew();
     if (!ReadBrep(b)) return false;
-    if (!unsupported_.empty()) out.breps.Remove();
+    if (!Unusable() && !IsFinite(b)) LeaveOut(kReasonNonFinite);
+    if (Unusable()) out.breps.Remove();
     return true;
 }
 
@@ -1314,12 +1345,49 @@ bool ObjectDecoder::ReadInstanceRef(ObjectResult& result) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+template <class A> void TruncateTo(A& a, int n) {
+    while (a.Count() > n)
+        a.Remove();
+}
+} // namespace
+
 bool ObjectDecoder::ReadObject(Sink& out, ObjectResult& result) {
+    const int points = out.points.Count(), curves = out.curves.Count(),
+              breps = out.breps.Count(), meshes = out.meshes.Count();
+    if (!ReadObjectInto(out, result)) return false;
+    if (result.outcome == ObjectResult::Outcome::Converted && !Unusable()) {
+        // What the object added must be all finite.
+        bool finite = true;
+        for (int i = points; i < out.points.Count() && finite; ++i)
+            finite = IsFinite(out.points[i]);
+        for (int i = curves; i < out.curves.Count() && finite; ++i)
+            finite = IsFinite(out.curves[i]);
+        for (int i = meshes; i < out.meshes.Count() && finite; ++i)
+            finite = IsFinite(out.meshes[i]);
+        if (!finite) LeaveOut(kReasonNonFinite);
+    }
+    if (result.outcome == ObjectResult::Outcome::Reference && !IsFinite(result.xform))
+        LeaveOut(kReasonNonFinite);
+    if (Unusable()) {
+        // Left out whole: nothing of it stays in the containers.
+        TruncateTo(out.points, points);
+        TruncateTo(out.curves, curves);
+        TruncateTo(out.breps, breps);
+        TruncateTo(out.meshes, meshes);
+        result.outcome = ObjectResult::Outcome::Skipped;
+        result.reason = LeftOutReason();
+    }
+    return true;
+}
+
+bool ObjectDecoder::ReadObjectInto(Sink& out, ObjectResult& result) {
     Chunk cls;
     const ClassInfo* info = nullptr;
     bool isNull = false;
     unknown_.clear();
     unsupported_.clear();
+    leftOut_.clear();
     if (!ReadClassHeader(cls, info, isNull)) return false;
     if (isNull) {
         result.outcome = ObjectResult::Outcome::Null;
@@ -1345,11 +1413,9 @@ bool ObjectDecoder::ReadObject(Sink& out, ObjectResult& result) {
     if (IsCurveType(t)) {
         std::unique_ptr<ON_Curve> c;
         if (!ReadCurveBody(static_cast<int>(t), c, 0)) return false;
-        if (!c) {
-            result.outcome = ObjectResult::Outcome::Skipped;
-            result.reason = "it holds " + unsupported_;
-            return true;
-        }
+        // Non-finite numbers are found before a NURBS form is made of them.
+        if (c && !IsFinite(*c)) LeaveOut(kReasonNonFinite);
+        if (!c || Unusable()) return true;
         return EmitCurve(*c, out, 0);
     }
     Chunk data;
@@ -1384,10 +1450,6 @@ bool ObjectDecoder::ReadObject(Sink& out, ObjectResult& result) {
     }
     if (!ok || !r_.End() || !FinishClass(t == Type::Mesh ? mesh_ : nullptr)) return false;
     if (t == Type::Mesh && mesh_) KeepConsistentDoubles(*mesh_);
-    if (!unsupported_.empty()) {
-        result.outcome = ObjectResult::Outcome::Skipped;
-        result.reason = "it holds " + unsupported_;
-    }
     return true;
 }
 

@@ -31,6 +31,14 @@ struct ObjectResult {
 // Reasons for leaving objects out, shared with the archive level.
 extern const char* const kReasonCannotConvert;
 extern const char* const kReasonViewAid;
+// An object whose own numbers are unusable is left out, and the rest of the
+// file read: a NaN or infinity where its shape is, an arc of zero radius, a
+// curve or surface that has no NURBS form, a B-rep face without a surface.
+extern const char* const kReasonNonFinite;
+extern const char* const kReasonNoNurbsForm;
+extern const char* const kReasonNoBrepForm;
+extern const char* const kReasonFaceWithoutSurface;
+extern const char* const kReasonEdgeWithoutCurve;
 
 class ObjectDecoder {
 public:
@@ -42,6 +50,7 @@ public:
     struct ClassInfo;
 
 private:
+    bool ReadObjectInto(Sink& out, ObjectResult& result);
     bool ReadClassHeader(Chunk& cls, const ClassInfo*& info, bool& isNull);
     bool FinishClass(ON_Mesh* mesh = nullptr);
 
@@ -92,7 +101,18 @@ private:
     ChunkReader& r_;
     unsigned ov_;
     std::string unknown_;     // the class id last found unknown
-    std::string unsupported_; // set when a nested part cannot be converted
+    // Why the object being read is left out: a nested part of a class this
+    // reader cannot convert (unsupported_), or one of the reasons above
+    // (leftOut_). The object is still read to its end.
+    bool Unusable() const { return !unsupported_.empty() || !leftOut_.empty(); }
+    std::string LeftOutReason() const {
+        return unsupported_.empty() ? leftOut_ : "it holds " + unsupported_;
+    }
+    void LeaveOut(const char* reason) {
+        if (leftOut_.empty()) leftOut_ = reason;
+    }
+    std::string unsupported_;
+    std::string leftOut_;
     ON_Mesh* mesh_ = nullptr; // the mesh being read, for its user data
 };
 

@@ -35,8 +35,11 @@ double Size(const std::vector<ON_3dPoint>& cvs) {
     return box.IsValid() ? box.Diagonal().Length() : 0.0;
 }
 
+// The rule stated in the header: the file's tolerance, bounded by the size.
 double ToleranceFor(double size) {
-    return g_absolute_tolerance > 0.0 ? g_absolute_tolerance : TMXCurve::RelativeTolerance * size;
+    const double least = TMXCurve::RelativeTolerance * size;
+    if (!(g_absolute_tolerance > 0.0)) return least;
+    return std::max(least, std::min(g_absolute_tolerance, TMXCurve::MaxRelativeTolerance * size));
 }
 
 // CVs on the segment a-b, in order along it: with positive weights the
@@ -54,6 +57,35 @@ bool CVsOnSegment(const std::vector<ON_3dPoint>& cvs, size_t first, size_t last,
         if ((v - u * s).Length() > tol) return false;
         if (s < prev - tol || s < -tol || s > len + tol) return false;
         prev = std::max(prev, s);
+    }
+    return true;
+}
+
+// The curve as Bezier spans: Euclidean CVs, span after span, the last CV of
+// one span being the first of the next. False when that form cannot be made.
+bool BezierCVs(const ON_NurbsCurve& n, std::vector<ON_3dPoint>& bcv, int& degree) {
+    ON_NurbsCurve bez(n);
+    if (!bez.MakePiecewiseBezier()) return false;
+    if (!EuclideanCVs(bez, bcv)) return false;
+    degree = bez.Degree();
+    return degree >= 1 && bcv.size() >= 2 && (bcv.size() - 1) % (size_t)degree == 0;
+}
+
+// Whether deviations sampled at equal steps (two components) stay within tol
+// between the samples too, judged by their second differences.
+bool WithinBetweenSamples(const std::vector<double>& a, const std::vector<double>& b, double tol) {
+    const size_t n = a.size();
+    if (n < 3) return true;
+    auto bend = [n](const std::vector<double>& f, size_t i) {
+        const size_t m = std::min(std::max(i, (size_t)1), n - 2);
+        return std::fabs(f[m - 1] - 2.0 * f[m] + f[m + 1]);
+    };
+    for (size_t i = 0; i + 1 < n; i++) {
+        const double ea = std::max(std::fabs(a[i]), std::fabs(a[i + 1])) +
+                          std::max(bend(a, i), bend(a, i + 1)) / 8.0;
+        const double eb = std::max(std::fabs(b[i]), std::fabs(b[i + 1])) +
+                          std::max(bend(b, i), bend(b, i + 1)) / 8.0;
+        if (!(std::hypot(ea, eb) <= tol)) return false;
     }
     return true;
 }
@@ -114,25 +146,37 @@ int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
     const ON_Interval dom = n->Domain();
     const ON_3dPoint start = n->PointAtStart(), end = n->PointAtEnd();
     const bool closed = start.DistanceTo(end) <= tol;
-    // Circle through the start and the points at a third and two thirds of
-    // the domain; its normal follows the direction of travel.
+    // A polygon's sides may all lie within the tolerance of a circle; its
+    // corners still make it a polygon.
+    if (n->Degree() < 2) return 0;
+    // A closed curve: the circle through its start and the points at a third
+    // and two thirds of the domain. An open one: through its two ends and the
+    // middle, so that the arc ends exactly where the curve does. The normal
+    // follows the direction of travel.
     ON_Circle circle;
-    if (!circle.Create(start, n->PointAt(dom.ParameterAt(1.0 / 3.0)),
-                       n->PointAt(dom.ParameterAt(2.0 / 3.0))))
-        return 0;
+    const bool made = closed ? circle.Create(start, n->PointAt(dom.ParameterAt(1.0 / 3.0)),
+                                             n->PointAt(dom.ParameterAt(2.0 / 3.0)))
+                             : circle.Create(start, n->PointAt(dom.ParameterAt(0.5)), end);
+    if (!made) return 0;
     const ON_3dPoint C = circle.Center();
     const ON_3dVector N = circle.Normal();
     const double r = circle.Radius();
     if (!(r > tol)) return 0;
     const ON_3dVector X = (start - C) / r;
     const ON_3dVector Y = ON_CrossProduct(N, X);
-    // A span of degree d that meets a circle at more than 2d points lies on
-    // it, so 2d + 3 samples per span (ends included) decide exactly, up to
-    // the tolerance.
-    const int per_span = 2 * n->Degree() + 2;
+    // Deviations from the circle at dense samples of each span: in its plane
+    // (radial) and along its normal (height). A span of degree d that meets a
+    // circle at more than 2d points lies on it; the samples are far more, so
+    // that between two of them a curve near the circle strays little further,
+    // and the second differences of the deviations bound by how much (linear
+    // interpolation of f misses by at most |f''| dt^2 / 8).
+    const int per_span = 8 * (n->Degree() + 1);
     const int spans = n->SpanCount();
     std::vector<double> breaks(spans + 1);
     n->GetSpanVector(breaks.data());
+    std::vector<double> radial, height;
+    radial.reserve((size_t)spans * per_span + 1);
+    height.reserve((size_t)spans * per_span + 1);
     double total = 0.0, prev_angle = 0.0;
     for (int s = 0; s < spans; s++) {
         const ON_Interval sd(breaks[s], breaks[s + 1]);
@@ -141,9 +185,11 @@ int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
             const ON_3dPoint P = (s == spans - 1 && k == per_span) ? end : n->PointAt(t);
             const ON_3dVector v = P - C;
             const double h = v * N;
-            if (std::fabs(h) > tol) return 0;
             const ON_3dVector in_plane = v - N * h;
-            if (std::fabs(in_plane.Length() - r) > tol) return 0;
+            const double e = in_plane.Length() - r;
+            if (!(std::hypot(e, h) <= tol)) return 0;
+            radial.push_back(e);
+            height.push_back(h);
             const double angle = std::atan2(in_plane * Y, in_plane * X);
             if (s == 0 && k == 0) {
                 prev_angle = angle;
@@ -160,6 +206,7 @@ int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
             prev_angle = angle;
         }
     }
+    if (!WithinBetweenSamples(radial, height, tol)) return 0;
     if (closed) {
         if (std::fabs(total - 2.0 * ON_PI) > 2.0 * tol / r + 1e-9) return 0;
         total = 2.0 * ON_PI;
@@ -172,6 +219,28 @@ int TMXCurve::IsArc(const ON_Curve* curve, ON_Arc& arc) {
     return 1;
 }
 
+// True when the closed chain has at least three distinct vertices that do not
+// all lie on one line: anything less runs there and back over itself.
+static bool EnclosesArea(const ON_Polyline& chain, double tol) {
+    const int n = chain.Count() - 1; // the last vertex closes the chain
+    int farthest = -1;
+    double best = 0.0;
+    for (int i = 1; i < n; i++) {
+        const double d = chain[i].DistanceTo(chain[0]);
+        if (d > best) {
+            best = d;
+            farthest = i;
+        }
+    }
+    if (farthest < 0 || !(best > tol)) return false;
+    const ON_3dVector u = (chain[farthest] - chain[0]) / best;
+    for (int i = 1; i < n; i++) {
+        const ON_3dVector v = chain[i] - chain[0];
+        if ((v - u * (v * u)).Length() > tol) return true;
+    }
+    return false;
+}
+
 int TMXCurve::IsPolyline(const ON_Curve* curve, ON_Polyline& polyline) {
     const CurveUnderTest c(curve);
     if (!c.Ok()) return 0;
@@ -180,37 +249,54 @@ int TMXCurve::IsPolyline(const ON_Curve* curve, ON_Polyline& polyline) {
     const double tol = c.tol;
     ON_Polyline result;
     if (n->Degree() == 1) {
-        // The CVs are the vertices; consecutive repeats are dropped.
+        // The CVs are the vertices; consecutive repeats are dropped, but the
+        // chain ends on the last CV, the curve's end.
         for (size_t i = 0; i < cvs.size(); i++)
             if (result.Count() == 0 || result[result.Count() - 1].DistanceTo(cvs[i]) > tol)
                 result.Append(cvs[i]);
+        if (result.Count() >= 2) result[result.Count() - 1] = cvs.back();
     } else {
-        ON_NurbsCurve bez(*n);
-        if (!bez.MakePiecewiseBezier()) return 0;
         std::vector<ON_3dPoint> bcv;
-        if (!EuclideanCVs(bez, bcv)) return 0;
-        const int deg = bez.Degree();
+        int deg = 0;
+        if (!BezierCVs(*n, bcv, deg)) return 0;
         const size_t spans = (bcv.size() - 1) / (size_t)deg;
+        // Vertices are span ends, each with the index of its CV; the CVs
+        // between two vertices must lie in order on the segment joining them,
+        // which puts the curve there within the tolerance.
+        std::vector<size_t> at;
         result.Append(bcv[0]);
+        at.push_back(0);
         for (size_t s = 0; s < spans; s++) {
-            const ON_3dPoint& a = bcv[s * deg];
-            const ON_3dPoint& b = bcv[(s + 1) * deg];
-            if (a.DistanceTo(b) <= tol) {
+            const size_t a = s * deg, b = (s + 1) * deg;
+            if (bcv[a].DistanceTo(bcv[b]) <= tol) {
                 // A span of (near) zero length: all of it must stay there.
-                for (size_t i = s * deg; i <= (s + 1) * deg; i++)
-                    if (bcv[i].DistanceTo(a) > tol) return 0;
+                for (size_t i = a; i <= b; i++)
+                    if (bcv[i].DistanceTo(bcv[a]) > tol) return 0;
                 continue;
             }
-            if (!CVsOnSegment(bcv, s * deg, (s + 1) * deg, a, b, tol)) return 0;
-            result.Append(b);
+            if (!CVsOnSegment(bcv, at.back(), b, result[result.Count() - 1], bcv[b], tol)) return 0;
+            result.Append(bcv[b]);
+            at.push_back(b);
         }
-        // Drop span ends where the chain runs straight on.
+        if (result.Count() >= 2) {
+            // Zero-length spans at the end: the chain still ends where the curve does.
+            result[result.Count() - 1] = bcv.back();
+            at.back() = bcv.size() - 1;
+        }
+        // Drop span ends where the chain runs straight on, where all the CVs
+        // of both segments lie on the one that replaces them.
         for (int i = result.Count() - 2; i >= 1; i--) {
-            std::vector<ON_3dPoint> three = {result[i - 1], result[i], result[i + 1]};
-            if (CVsOnSegment(three, 0, 2, three[0], three[2], tol)) result.Remove(i);
+            if (CVsOnSegment(bcv, at[i - 1], at[i + 1], result[i - 1], result[i + 1], tol)) {
+                result.Remove(i);
+                at.erase(at.begin() + i);
+            }
         }
     }
     if (result.Count() < 2) return 0;
+    const ON_3dPoint start = n->PointAtStart(), end = n->PointAtEnd();
+    result[0] = start;
+    result[result.Count() - 1] = end;
+    if (start.DistanceTo(end) <= tol && !EnclosesArea(result, tol)) return 0;
     polyline = result;
     return 1;
 }

@@ -2,6 +2,7 @@
 // the stages, the unit factor, failures, and the release of every handle.
 #include "ConvertTestSupport.h"
 
+#include <cmath>
 #include <cstring>
 
 using namespace converttest;
@@ -343,4 +344,33 @@ TEST_F(DispatchTest, NoPartOrDocumentForTheMeshesFailsWithAText) {
     EXPECT_EQ(host.Calls(Op::PartCreateBody), 0u);
     EXPECT_EQ(host.Calls(Op::DocCreateLine), 0u);
     EXPECT_EQ(host.Calls(Op::DocCreationSwitchA), 0u);
+}
+
+TEST(Units, TheNearestOfTheFiveUnitsWithinTheFilesSystem) {
+    const struct {
+        const char* name;
+        double meters;
+        UnitSystemFamily family;
+        int nearest;
+    } cases[] = {
+        {"microns", 1e-6, kMetric, 0},
+        {"decimetres: a tie, the smaller", 0.1, kMetric, 1},
+        {"decimetres among all five", 0.1, kAnySystem, 4},
+        {"kilometres", 1000, kMetric, 2},
+        {"mils", 2.54e-5, kImperial, 3},
+        {"yards", 0.9144, kImperial, 4},
+        {"yards among all five", 0.9144, kAnySystem, 2},
+        {"parsecs", 3.08567758e16, kAnySystem, 2},
+        {"custom 0.25 m", 0.25, kAnySystem, 4},
+        {"millimetres themselves", 0.001, kAnySystem, 0},
+        {"zero", 0.0, kAnySystem, -1},
+        {"not a number", std::nan(""), kMetric, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NearestUnitIndex(c.meters, c.family), c.nearest) << c.name;
+    const ConvertUnits yards = ExactUnits(0.9144, kImperial);
+    EXPECT_EQ(yards.factor, 0.9144);
+    EXPECT_EQ(yards.documentUnit, 4);
+    EXPECT_EQ(UnitsOfIndex(4).factor, 12 * 0.0254);
+    EXPECT_EQ(UnitsOfIndex(-1).documentUnit, -1);
 }

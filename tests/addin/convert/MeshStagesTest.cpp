@@ -57,7 +57,7 @@ TEST_F(MeshStagesTest, TwoTrianglesGiveTwoFacesOrFiveLines) {
         << Journal();
 }
 
-TEST_F(MeshStagesTest, FacesCarryTheirCornersAndTheNormalOfTheFirstThree) {
+TEST_F(MeshStagesTest, FacesCarryTheirCornersAndTheNormalOfTheirWinding) {
     const struct {
         const char* name;
         std::vector<ON_3dPoint> corners;
@@ -70,7 +70,14 @@ TEST_F(MeshStagesTest, FacesCarryTheirCornersAndTheNormalOfTheFirstThree) {
          {{0, 0, 0}, {1, 0, 1}, {1, 1, 1}},
          3,
          {-std::sqrt(0.5), 0, std::sqrt(0.5)}},
-        {"degenerate triangle", {{0, 0, 0}, {1, 1, 1}, {3, 3, 3}}, 3, {0, 0, 0}},
+        // Concave, its reflex corner second: the first three corners turn
+        // clockwise, the face counter-clockwise.
+        {"concave quad", {{0, 0, 0}, {1, 0.25, 0}, {2, 0, 0}, {1, 2, 0}}, 4, {0, 0, 1}},
+        {"concave quad, reflex corner last", {{2, 0, 0}, {1, 2, 0}, {0, 0, 0}, {1, 0.25, 0}}, 4,
+         {0, 0, 1}},
+        // Three corners in a line: the first three give no direction.
+        {"quad with a corner on a side", {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 1, 0}}, 4, {0, 0, 1}},
+        {"clockwise convex quad", {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}}, 4, {0, 0, -1}},
     };
     for (const auto& c : cases) {
         std::vector<int> face;
@@ -103,8 +110,11 @@ TEST_F(MeshStagesTest, BodyFailuresLeaveTheirText) {
         const char* name;
         ON_Mesh mesh;
     } cases[] = {
-        {"degenerate", MeshOf({{0, 0, 0}, {1, 1, 1}, {3, 3, 3}}, {{0, 1, 2}})},
         {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {})},
+        // Two faces the host cannot sew: an edge used three times.
+        {"non-manifold",
+         MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}},
+                {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}})},
     };
     for (const auto& c : cases) {
         host.ClearJournal();
@@ -121,6 +131,62 @@ TEST_F(MeshStagesTest, BodyFailuresLeaveTheirText) {
     EXPECT_STREQ(GetLastConversionError(), L"Unable to create new body");
     EXPECT_EQ(Calls(), Lines{"PartCreateBody[doc 0]() = 0x80040201"});
     EXPECT_TRUE(host.Document(0).bodies.empty());
+}
+
+TEST_F(MeshStagesTest, FacesOfZeroAreaAreLeftOutAndCounted) {
+    // A good triangle among faces with a repeated corner, corners in a line,
+    // a quad folded onto a line, and a sliver far thinner than the mesh.
+    const ON_Mesh mesh = MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 0, 0}, {5, 5, 0}, {1, 1e-9, 0}},
+                                {{0, 1, 2}, {0, 1, 1}, {0, 1, 3}, {0, 1, 3, 1}, {0, 5, 3}});
+    ResetConversionCounts();
+    EXPECT_EQ(MeshToSolidBody(part, mesh, 1.0, 0), 1);
+    EXPECT_EQ(host.Journal(Op::BodyAddPlanarFace).size(), 1u) << Journal();
+    EXPECT_EQ(host.Journal(Op::BodyCreateFromFaces).size(), 1u);
+    EXPECT_EQ(GetConversionCounts().zeroAreaFaces, 4);
+    EXPECT_EQ(GetConversionCounts().meshesWithoutFaces, 0);
+    ASSERT_EQ(host.Document(0).bodies.size(), 1u);
+
+    // Nothing but such faces: no body, and the mesh counted, not failed.
+    host.ClearJournal();
+    ResetConversionCounts();
+    EXPECT_EQ(MeshToSolidBody(part, MeshOf({{0, 0, 0}, {1, 1, 1}, {3, 3, 3}}, {{0, 1, 2}}), 1.0, 0), 1);
+    EXPECT_EQ(Calls(), Lines{"PartCreateBody[doc 0]() = 0"});
+    EXPECT_EQ(GetConversionCounts().zeroAreaFaces, 1);
+    EXPECT_EQ(GetConversionCounts().meshesWithoutFaces, 1);
+    EXPECT_EQ(host.Document(0).bodies.size(), 1u);
+}
+
+TEST_F(MeshStagesTest, NumbersThatOverflowWhenScaledNeverReachTheHost) {
+    ResetConversionCounts();
+    const ON_Mesh mesh =
+        MeshOf({{0, 0, 0}, {1e30, 0, 0}, {0, 1e30, 0}, {1e30, 1e30, 0}}, {{0, 1, 3}, {0, 3, 2}});
+    EXPECT_EQ(MeshToSolidBody(part, mesh, 1e300, 0), 1);
+    EXPECT_EQ(MeshToSketchLines(doc, mesh, 1e300, 0), 1);
+    for (const auto& e : host.Journal())
+        for (const auto& a : e.args) {
+            EXPECT_TRUE(a.type != cadhost::JournalValue::Type::Double || std::isfinite(a.number)) << e.ToString();
+            for (double d : a.doubles)
+                EXPECT_TRUE(std::isfinite(d)) << e.ToString();
+        }
+    EXPECT_EQ(host.Journal(Op::BodyAddPlanarFace).size(), 0u);
+    EXPECT_EQ(host.Journal(Op::BodyCreateFromFaces).size(), 0u);
+    EXPECT_EQ(host.Journal(Op::DocCreateLine).size(), 0u);
+    EXPECT_EQ(GetConversionCounts().nonFinite, 2 + 5); // two faces, five edges
+    EXPECT_EQ(GetConversionCounts().meshesWithoutFaces, 1);
+
+    // Curves and points alike.
+    ResetConversionCounts();
+    host.ClearJournal();
+    ON_ClassArray<ON_NurbsCurve> curves;
+    curves.Append(NurbsLine(ON_3dPoint(0, 0, 0), ON_3dPoint(1e300, 0, 0)));
+    curves.Append(NurbsOf(ON_Arc(ON_Circle(ON_3dPoint::Origin, 1e300), 1.0)));
+    curves.Append(NurbsLine(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0)));
+    ON_3dPointArray points;
+    points.Append(ON_3dPoint(1e300, 0, 0));
+    EXPECT_EQ(ConvertCurveArray(doc, curves, 1e10, 0), 1);
+    EXPECT_EQ(ConvertPoints(doc, points, 1e10, 0), 1);
+    EXPECT_EQ(Calls(), Lines{"DocCreateLine[doc 0](0, 0, 0, 1e+10, 0, 0) = 0"});
+    EXPECT_EQ(GetConversionCounts().nonFinite, 3);
 }
 
 TEST_F(MeshStagesTest, FacesNamingMissingVerticesAreLeftOut) {

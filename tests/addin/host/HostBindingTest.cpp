@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -349,6 +350,37 @@ public:
     }
     ULONG refs = 1;
 };
+
+// The conversion never sends a number that is not finite; the binding does
+// not pass one on either (a debug build asserts first).
+TEST_F(HostBindingTest, NumbersThatAreNotFiniteNeverReachTheHost) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double points[6] = {0, 0, 0, 1, inf, 0};
+    const double knots[4] = {0, 0, nan, 1};
+    const double cvs[6] = {0, 0, 0, 1, 0, 0};
+    const int block[4] = {3, 2, 2, 0};
+    const double corners[9] = {0, 0, 0, 1, 0, 0, 0, -inf, 0};
+    const double normal[3] = {0, 0, 1};
+    long e = 7;
+    host.ClearJournal();
+    const struct {
+        const char* name;
+        HostStatus status;
+    } cases[] = {
+        {"point", DocCreatePoint(h.doc, nan, 0, 0, &e)},
+        {"line", DocCreateLine(h.doc, 0, 0, 0, 1, 1, inf, &e)},
+        {"circle", DocCreateCircle(h.doc, 0, 0, 0, inf, &e)},
+        {"arc", DocCreateArc(h.doc, 0, 0, 0, 1, 0, 0, 0, nan, 0, 1, &e)},
+        {"spline through points", DocCreateSplineThroughPoints(h.doc, 2, points, &e)},
+        {"spline knots", DocCreateSplineFromNurbs(h.doc, block, knots, cvs, &e)},
+        {"face", BodyAddPlanarFace(h.body, 3, corners, normal)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.status, E_INVALIDARG) << c.name;
+    EXPECT_EQ(e, -1);
+    EXPECT_EQ(host.JournalText(), "") << "nothing reached the host";
+}
 
 TEST(HostBindingOther, ApplicationWithoutTheHostInterfaceFailsCleanly) {
     PlainDispatch plain;

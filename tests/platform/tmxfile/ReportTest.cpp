@@ -144,4 +144,36 @@ TEST_F(ReportTest, ReportStartsAfreshForEachRead) {
     EXPECT_EQ(reader.GetError(), "");
 }
 
+// Every length unit the format has is named, and known by its size.
+TEST(Units, EveryUnitOfTheFormatHasANameAndASize) {
+    const struct {
+        int code;
+        const char* name;
+        double meters;
+    } units[] = {
+        {0, "none", 0},
+        {1, "microns", 1e-6},
+        {5, "kilometers", 1e3},
+        {10, "miles", 1609.344},
+        {11, "custom units", 0},
+        {12, "angstroms", 1e-10},
+        {14, "decimeters", 0.1},
+        {19, "yards", 0.9144},
+        {22, "nautical miles", 1852},
+        {25, "parsecs", 3.08567758e16},
+        {255, "unset", 0},
+        {99, "unset", 0}, // a code the format does not have
+    };
+    for (const auto& u : units) {
+        EXPECT_STREQ(TMXFileUnitName(u.code), u.name) << u.code;
+        EXPECT_EQ(TMXFileMetersPerUnit(u.code), u.meters) << u.code;
+    }
+    for (int code = 0; code <= 25; code++) {
+        EXPECT_STRNE(TMXFileUnitName(code), "unset") << code;
+        if (code != 0 && code != 11) {
+            EXPECT_GT(TMXFileMetersPerUnit(code), 0) << code;
+        }
+    }
+}
+
 } // namespace

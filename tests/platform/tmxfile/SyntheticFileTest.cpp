@@ -1,12 +1,16 @@
 // Small files written here byte by byte, for what the fixtures do not hold:
 // objects in page space, unknown classes, records typed as view aids, the unit
-// "none", hidden objects, and a Rhino 1 header over a version 2 body.
+// "none", hidden objects, a Rhino 1 header over a version 2 body, and objects
+// whose numbers are unusable (NaN, infinity, an arc of zero radius, a B-rep
+// face without a surface), which are left out while the file is read.
 #include "Checksums.h"
 #include "TMXFile.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -291,6 +295,246 @@ TEST(SyntheticFile, BlocksNestedIntoAnExplosionAreSkippedNotExpanded) {
     EXPECT_EQ(rep.SkippedCount("instance reference"), 1);
     for (const auto& k : rep.skipped)
         EXPECT_NE(k.reason.find("million copies"), std::string::npos) << k.reason;
+}
+
+// ---- objects left out for their numbers
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+const char* kPointCloudClass = "2488F347-F8FA-11D3-BFEC-0010830122F0";
+const char* kLineClass = "4ED7D4DB-E947-11D3-BFE5-0010830122F0";
+const char* kArcClass = "CF33BE2A-09B4-11D4-BFFB-0010830122F0";
+const char* kPolyCurveClass = "4ED7D4E0-E947-11D3-BFE5-0010830122F0";
+const char* kNurbsCurveClass = "4ED7D4DD-E947-11D3-BFE5-0010830122F0";
+const char* kNurbsSurfaceClass = "4ED7D4DE-E947-11D3-BFE5-0010830122F0";
+const char* kBrepClass = "60B5DBC5-E660-11D3-BFE4-0010830122F0";
+const char* kMeshClass = "4ED7D4E4-E947-11D3-BFE5-0010830122F0";
+const char* kReferenceClass = "F9CFB638-B9D4-4340-87E3-C56E7865D96A";
+const int kLs = 8;
+
+// A class chunk holding data of the given class.
+Body ClassChunk(const char* classId, const Body& data) {
+    Body uuid(kLs), cls(kLs), wrapped(kLs);
+    uuid.Uuid(classId);
+    cls.Child(0x0002FFFBu, uuid).Child(0x0002FFFCu, data).Short(0x80027FFFu);
+    wrapped.Child(0x00027FFAu, cls);
+    return wrapped;
+}
+
+Body& Box(Body& b) {
+    for (int i = 0; i < 6; ++i)
+        b.F64(0);
+    return b;
+}
+
+Body PointData(double x, double y, double z) {
+    Body b(kLs);
+    b.U8(0x10).F64(x).F64(y).F64(z);
+    return b;
+}
+
+Body PointCloudData(double x) {
+    Body b(kLs);
+    b.U8(0x10).I32(3);
+    for (double v : {0.0, 1.0, x})
+        b.F64(v).F64(0).F64(0);
+    return b;
+}
+
+Body LineData(double x) {
+    Body b(kLs);
+    b.U8(0x10).F64(0).F64(0).F64(0).F64(x).F64(1).F64(0).F64(0).F64(1).I32(3);
+    return b;
+}
+
+Body ArcData(double radius, double angle) {
+    Body b(kLs);
+    b.U8(0x10);
+    for (double v : {0., 0., 0., 1., 0., 0., 0., 1., 0., 0., 0., 1., 0., 0., 1., 0.})
+        b.F64(v); // world XY
+    b.F64(radius);
+    for (int i = 0; i < 9; ++i)
+        b.F64(0);
+    b.F64(0).F64(angle).F64(0).F64(1).I32(3);
+    return b;
+}
+
+// A straight cubic from (0, 0, 0) to (3, 0, 0), weights w.
+Body NurbsCurveData(double cv, double knot, double weight) {
+    Body b(kLs);
+    const bool rational = weight != 1.0;
+    b.U8(0x10).I32(3).I32(rational ? 1 : 0).I32(4).I32(4).I32(0).I32(0);
+    Box(b).I32(6);
+    for (double k : {0.0, 0.0, 0.0, 1.0, 1.0, knot})
+        b.F64(k);
+    b.I32(4);
+    for (int i = 0; i < 4; ++i) {
+        const double w = i == 1 ? weight : 1.0;
+        b.F64((i == 2 ? cv : i) * w).F64(0).F64(0);
+        if (rational) b.F64(w);
+    }
+    return b;
+}
+
+Body PolyCurveData() {
+    Body b(kLs);
+    b.U8(0x10).I32(2).I32(0).I32(0);
+    Box(b).I32(3).F64(0).F64(1).F64(2);
+    return b;
+}
+
+// Appends nested chunks to a body (they are not under its checksum).
+void Append(Body& b, const Body& nested) {
+    b.bytes.insert(b.bytes.end(), nested.bytes.begin(), nested.bytes.end());
+}
+
+Body PolyCurveOf(double arcRadius) {
+    Body b = PolyCurveData();
+    Append(b, ClassChunk(kLineClass, LineData(1)));
+    Append(b, ClassChunk(kArcClass, ArcData(arcRadius, 1.0)));
+    return b;
+}
+
+Body MeshData(double x) {
+    Body b(kLs);
+    b.U8(0x10).I32(3).I32(1);
+    for (int i = 0; i < 144; ++i)
+        b.U8(0);
+    b.I32(0);
+    for (int i = 0; i < 5; ++i)
+        b.U8(0);
+    b.I32(4).I32(0).I32(1).I32(2).I32(2); // one triangle
+    b.I32(3);
+    for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, static_cast<float>(x), 1.f, 0.f})
+        b.Raw(&v, 4);
+    b.I32(0).I32(0).I32(0).I32(0); // normals, texture, curvature, colours
+    return b;
+}
+
+// A B-rep of one edge (a straight cubic) and one face on a bilinear patch:
+// surfaceIndex and curveIndex -1 leave them without.
+Body BrepData(double vertexX, int surfaceIndex, int curveIndex) {
+    Body b(kLs), c2(kLs), c3(kLs), surfaces(kLs), vertices(kLs), edges(kLs), trims(kLs),
+        loops(kLs), faces(kLs), patch(kLs);
+    b.U8(0x30);
+    c2.U8(0x10).I32(0);
+    c3.U8(0x10).I32(1).I32(1);
+    Append(c3, ClassChunk(kNurbsCurveClass, NurbsCurveData(2, 1, 1)));
+    patch.U8(0x10).I32(3).I32(0).I32(2).I32(2).I32(2).I32(2).I32(0).I32(0);
+    Box(patch).I32(2).F64(0).F64(1).I32(2).F64(0).F64(1).I32(4);
+    for (double v : {0., 0., 0., 0., 1., 0., 1., 0., 0., 1., 1., 0.})
+        patch.F64(v);
+    surfaces.U8(0x10).I32(1).I32(1);
+    Append(surfaces, ClassChunk(kNurbsSurfaceClass, patch));
+    vertices.U8(0x10).I32(2);
+    vertices.I32(0).F64(vertexX).F64(0).F64(0).I32(0).F64(0);
+    vertices.I32(1).F64(3).F64(0).F64(0).I32(0).F64(0);
+    edges.U8(0x10).I32(1).I32(0).I32(curveIndex).I32(0).F64(0).F64(1).I32(0).I32(1).I32(0);
+    edges.F64(0).F64(0).F64(1);
+    trims.U8(0x10).I32(0);
+    loops.U8(0x10).I32(0);
+    faces.U8(0x10).I32(1).I32(0).I32(0).I32(surfaceIndex).I32(0).I32(0);
+    b.Child(0x40008000u, c2).Child(0x40008000u, c3).Child(0x40008000u, surfaces);
+    b.Child(0x40008000u, vertices).Child(0x40008000u, edges).Child(0x40008000u, trims);
+    b.Child(0x40008000u, loops).Child(0x40008000u, faces);
+    return Box(b);
+}
+
+Body ReferenceData(double scale) {
+    Body b(kLs);
+    b.U8(0x10).Uuid(Id(0xD, 1).c_str());
+    for (int i = 0; i < 16; ++i)
+        b.F64(i % 5 == 0 ? scale : 0.0);
+    return Box(b);
+}
+
+struct LeftOut {
+    const char* name;
+    uint32_t type;
+    const char* classId;
+    Body data;
+    const char* kind;
+    const char* reason;
+};
+
+// Each object between two good points: the file reads, the points arrive,
+// the object is counted under its reason and leaves nothing behind.
+void ExpectLeftOut(const LeftOut& c) {
+    const std::vector<Body> records = {
+        RawRecord(kLs, 1, kPointClass, PointData(1, 2, 3), Id(1, 1), 0),
+        RawRecord(kLs, c.type, c.classId, c.data, Id(1, 2), 0),
+        RawRecord(kLs, 1, kPointClass, PointData(4, 5, 6), Id(1, 3), 0),
+    };
+    Read r(File(50, kLs, records, 2));
+    ASSERT_EQ(r.ok, 1) << c.name << ": " << r.reader.GetError();
+    const TMXFileReport& rep = r.reader.GetReport();
+    ASSERT_EQ(r.points.Count(), 2) << c.name;
+    EXPECT_EQ(r.points[1].z, 6.0) << c.name;
+    EXPECT_EQ(r.curves.Count() + r.breps.Count() + r.meshes.Count(), 0) << c.name;
+    EXPECT_EQ(rep.ReadCount("point"), 2) << c.name;
+    ASSERT_EQ(rep.skipped.size(), 1u) << c.name;
+    EXPECT_EQ(rep.skipped[0].kind, c.kind) << c.name;
+    EXPECT_EQ(rep.skipped[0].count, 1) << c.name;
+    EXPECT_EQ(rep.skipped[0].reason, c.reason) << c.name;
+}
+
+TEST(SyntheticFile, ObjectsWithNonFiniteNumbersAreLeftOutAndCounted) {
+    const char* nf = "non-finite coordinates";
+    const LeftOut cases[] = {
+        {"point", 1, kPointClass, PointData(kNaN, 0, 0), "point", nf},
+        {"point cloud point", 2, kPointCloudClass, PointCloudData(kInf), "point cloud", nf},
+        {"line end", 4, kLineClass, LineData(-kInf), "line", nf},
+        {"arc radius", 4, kArcClass, ArcData(kNaN, 1.0), "arc", nf},
+        {"control point", 4, kNurbsCurveClass, NurbsCurveData(kNaN, 1, 1), "NURBS curve", nf},
+        {"knot", 4, kNurbsCurveClass, NurbsCurveData(2, kInf, 1), "NURBS curve", nf},
+        {"weight", 4, kNurbsCurveClass, NurbsCurveData(2, 1, kNaN), "NURBS curve", nf},
+        {"mesh vertex", 0x20, kMeshClass, MeshData(kNaN), "mesh", nf},
+        {"B-rep vertex", 0x10, kBrepClass, BrepData(kInf, 0, 0), "B-rep", nf},
+        {"reference transform", 0x1000, kReferenceClass, ReferenceData(kNaN),
+         "instance reference", nf},
+    };
+    for (const LeftOut& c : cases)
+        ExpectLeftOut(c);
+}
+
+TEST(SyntheticFile, AnObjectWithoutItsShapeIsLeftOutAndTheRestOfTheFileRead) {
+    const LeftOut cases[] = {
+        {"arc of zero radius", 4, kArcClass, ArcData(0.0, 1.0), "arc", "it has no NURBS form"},
+        {"arc of no angle", 4, kArcClass, ArcData(2.0, 0.0), "arc", "it has no NURBS form"},
+        {"polycurve with an arc of zero radius", 4, kPolyCurveClass, PolyCurveOf(0.0),
+         "polycurve", "it has no NURBS form"},
+        {"B-rep face without a surface", 0x10, kBrepClass, BrepData(0, -1, 0), "B-rep",
+         "a face of it has no surface"},
+        {"B-rep edge without a curve", 0x10, kBrepClass, BrepData(0, 0, -1), "B-rep",
+         "an edge of it has no curve"},
+    };
+    for (const LeftOut& c : cases)
+        ExpectLeftOut(c);
+
+    // The same objects whole are read: the builders make good objects too.
+    const std::vector<Body> good = {
+        RawRecord(kLs, 4, kArcClass, ArcData(2.0, 1.0), Id(2, 1), 0),
+        RawRecord(kLs, 4, kPolyCurveClass, PolyCurveOf(1.0), Id(2, 2), 0),
+        RawRecord(kLs, 0x10, kBrepClass, BrepData(0, 0, 0), Id(2, 3), 0),
+        RawRecord(kLs, 0x20, kMeshClass, MeshData(1), Id(2, 4), 0),
+        RawRecord(kLs, 4, kNurbsCurveClass, NurbsCurveData(2, 1, 0.5), Id(2, 5), 0),
+    };
+    Read r(File(50, kLs, good, 2));
+    ASSERT_EQ(r.ok, 1) << r.reader.GetError();
+    EXPECT_EQ(r.reader.GetReport().SkippedTotal(), 0);
+    EXPECT_EQ(r.curves.Count(), 4); // arc, line and arc of the polycurve, NURBS curve
+    EXPECT_EQ(r.breps.Count(), 1);
+    EXPECT_EQ(r.meshes.Count(), 1);
+}
+
+// Damage to the structure still refuses the file: an edge naming a curve
+// past the end of the curve list.
+TEST(SyntheticFile, AnIndexPastItsListIsStillDamage) {
+    Read r(File(50, kLs, {RawRecord(kLs, 0x10, kBrepClass, BrepData(0, 0, 5), Id(3, 1), 0)}, 2));
+    EXPECT_EQ(r.ok, 0);
+    EXPECT_NE(r.reader.GetError().find("refers to 3-D curve 5 of 1"), std::string::npos)
+        << r.reader.GetError();
 }
 
 } // namespace

@@ -276,19 +276,105 @@ TEST_F(ToleranceSetting, AbsoluteWhileSetThenResetToRelative) {
     EXPECT_EQ(TMXCurve::Tolerance(polygon.get()), 0.01);
     ON_Arc arc;
     ON_Polyline pl;
-    // Both an arc and a polyline now; the converter takes the arc first.
-    EXPECT_EQ(TMXCurve::IsArc(polygon.get(), arc), 1);
-    EXPECT_NEAR(arc.radius, 10.0, 0.01);
-    EXPECT_NEAR(arc.AngleRadians(), 2.0 * ON_PI, 1e-12);
-    EXPECT_EQ(TMXCurve::IsPolyline(polygon.get(), pl), 1);
-    TMXCurve::SetAbsoluteTolerance(0.001); // tighter than the polygon's deviation
+    // Its sides lie within 0.01 of the circle, but a polygon stays a polygon.
     EXPECT_EQ(TMXCurve::IsArc(polygon.get(), arc), 0);
+    EXPECT_EQ(TMXCurve::IsPolyline(polygon.get(), pl), 1);
+    EXPECT_EQ(pl.Count(), 73);
     TMXCurve::SetAbsoluteTolerance(-1.0); // ignored
     TMXCurve::SetAbsoluteTolerance(std::nan(""));
-    EXPECT_EQ(TMXCurve::AbsoluteTolerance(), 0.001);
+    EXPECT_EQ(TMXCurve::AbsoluteTolerance(), 0.01);
     TMXCurve::ResetTolerance();
     EXPECT_EQ(TMXCurve::AbsoluteTolerance(), 0.0);
-    EXPECT_EQ(TMXCurve::IsArc(polygon.get(), arc), 0);
+}
+
+// A cubic from (0, 0, 0) to (10, 0, 0) whose inner control points stand h
+// off the line: a line exactly when h is within the tolerance used.
+ON_NurbsCurve* BumpedLine(double h) {
+    return Nurbs(4, {{0, 0, 0}, {10.0 / 3, h, 0}, {20.0 / 3, -h, 0}, {10, 0, 0}},
+                 {0, 0, 0, 1, 1, 1});
+}
+
+TEST_F(ToleranceSetting, TheFilesToleranceIsBoundedByTheCurvesSize) {
+    struct Case {
+        const char* name;
+        double file;     // absolute tolerance set
+        double used;     // per unit of the curve's size (10)
+    } cases[] = {
+        {"within the bounds", 1e-3, 1e-4},
+        {"larger than 0.1 % of the size", 1.0, TMXCurve::MaxRelativeTolerance},
+        {"as large as the curve", 10.0, TMXCurve::MaxRelativeTolerance},
+        {"below the rounding of its coordinates", 1e-15, TMXCurve::RelativeTolerance},
+    };
+    for (const Case& c : cases) {
+        TMXCurve::SetAbsoluteTolerance(c.file);
+        const double size = std::hypot(10.0, 2 * 0.9 * c.used * 10); // box of the CVs
+        const double used = std::max(TMXCurve::RelativeTolerance * size,
+                                     std::min(c.file, TMXCurve::MaxRelativeTolerance * size));
+        std::unique_ptr<ON_Curve> inside(BumpedLine(0.9 * c.used * 10));
+        std::unique_ptr<ON_Curve> outside(BumpedLine(1.1 * c.used * 10));
+        EXPECT_DOUBLE_EQ(TMXCurve::Tolerance(inside.get()), used) << c.name;
+        ON_Line line;
+        EXPECT_EQ(TMXCurve::IsLine(inside.get(), line), 1) << c.name;
+        EXPECT_EQ(TMXCurve::IsLine(outside.get(), line), 0) << c.name;
+    }
+}
+
+TEST_F(ToleranceSetting, ACircleAsSmallAsTheToleranceStaysACircle) {
+    // Radius 0.5 in a file whose tolerance is 0.5: at that tolerance the
+    // circle's four spans would pass as a diameter drawn there and back.
+    std::unique_ptr<ON_Curve> circle(FormOf(new ON_ArcCurve(ON_Circle(ON_3dPoint::Origin, 0.5))));
+    TMXCurve::SetAbsoluteTolerance(0.5);
+    ON_Line line;
+    ON_Arc arc;
+    ON_Polyline pl;
+    EXPECT_EQ(TMXCurve::IsLine(circle.get(), line), 0);
+    ASSERT_EQ(TMXCurve::IsArc(circle.get(), arc), 1);
+    EXPECT_NEAR(arc.radius, 0.5, 1e-12);
+    EXPECT_EQ(TMXCurve::IsPolyline(circle.get(), pl), 0);
+}
+
+TEST_F(ToleranceSetting, AClosedCurveIsNeverALineNorAChainOfFewerThanThreeSegments) {
+    TMXCurve::SetAbsoluteTolerance(1.0);
+    struct Case {
+        const char* name;
+        std::vector<ON_3dPoint> points;
+        int polyline;
+    } cases[] = {
+        {"there and back", {{0, 0, 0}, {10, 0, 0}, {0, 0, 0}}, 0},
+        {"there and back in three", {{0, 0, 0}, {4, 0, 0}, {10, 0, 0}, {0, 0, 0}}, 0},
+        {"a thin sliver", {{0, 0, 0}, {10, 0.001, 0}, {20, 0, 0}, {0, 0, 0}}, 0},
+        {"a triangle", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {0, 0, 0}}, 1},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<ON_Curve> curve(Polyline(c.points));
+        ON_Line line;
+        ON_Polyline pl;
+        EXPECT_EQ(TMXCurve::IsLine(curve.get(), line), 0) << c.name;
+        EXPECT_EQ(TMXCurve::IsPolyline(curve.get(), pl), c.polyline) << c.name;
+    }
+}
+
+TEST_F(ToleranceSetting, ArcsAndChainsEndExactlyWhereTheCurveEnds) {
+    // A quarter circle whose end was moved by 0.0005, within the tolerance:
+    // the arc ends at the curve's end, not at its own reading of the circle.
+    ON_NurbsCurve* n = ON_ArcCurve(ON_Arc(ON_Circle(ON_3dPoint::Origin, 5.0), ON_PI / 2)).NurbsCurve();
+    std::unique_ptr<ON_Curve> own(n);
+    ON_3dPoint last;
+    n->GetCV(n->CVCount() - 1, last);
+    n->SetCV(n->CVCount() - 1, last + ON_3dVector(0.0004, 0.0003, 0));
+    TMXCurve::SetAbsoluteTolerance(1e-3);
+    ON_Arc arc;
+    ASSERT_EQ(TMXCurve::IsArc(n, arc), 1);
+    EXPECT_LT(arc.StartPoint().DistanceTo(n->PointAtStart()), 1e-14);
+    EXPECT_LT(arc.EndPoint().DistanceTo(n->PointAtEnd()), 1e-14);
+
+    // A chain whose last segment is shorter than the tolerance: its vertex
+    // goes, the end stays.
+    std::unique_ptr<ON_Curve> chain(Polyline({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {10, 10.0005, 0}}));
+    ON_Polyline pl;
+    ASSERT_EQ(TMXCurve::IsPolyline(chain.get(), pl), 1);
+    ASSERT_EQ(pl.Count(), 3);
+    EXPECT_EQ(pl[2], ON_3dPoint(10, 10.0005, 0));
 }
 
 TEST_F(ToleranceSetting, PerturbedArcIsAnArcOnlyWithinTolerance) {

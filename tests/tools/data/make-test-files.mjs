@@ -1,8 +1,17 @@
-// Writes the command-line import's test files into a folder (millimetres,
-// archive version 8):
+// Writes the command-line import's test files into a folder (archive
+// version 8):
 //   points-and-breps.3dm    three points and two B-reps, no curves, no meshes
 //   near-line-tol-0.01.3dm  a cubic NURBS curve within 0.004 of a straight
 //   near-line-tol-0.001.3dm line, with absolute tolerance 0.01 and 0.001
+//   (all three in millimetres), and in units the options dialog does not
+//   offer, each holding the point (1, 2, 3), the line (0, 0, 0)-(10, 20, 30),
+//   a circle of radius 0.5 about (5, 5, 0) and the mesh triangle (0, 0, 0),
+//   (4, 0, 0), (0, 4, 0):
+//   units-microns.3dm       microns, absolute tolerance 0.5 (as large as the circle)
+//   units-decimeters.3dm    decimetres, units-yards.3dm yards (tolerance 0.001)
+//   units-custom.3dm        custom units of 0.25 m: rhino3dm names the unit but
+//                           cannot set its size, so the script writes 0.25 into
+//                           the units-and-tolerances chunk and renews its CRC
 // Run it beside an installed rhino3dm, for example:
 //   cd tools/make-example && npm ci && cp ../../tests/tools/data/make-test-files.mjs . &&
 //   node make-test-files.mjs ../../tests/tools/data
@@ -17,9 +26,9 @@ if (!folder) {
 }
 const rhino = await rhino3dm();
 
-const write = (name, tolerance, fill) => {
+const write = (name, tolerance, fill, unit = rhino.UnitSystem.Millimeters, patch = null) => {
   const doc = new rhino.File3dm();
-  doc.settings().modelUnitSystem = rhino.UnitSystem.Millimeters;
+  doc.settings().modelUnitSystem = unit;
   doc.settings().modelAbsoluteTolerance = tolerance;
   fill((geometry, objectName) => {
     const a = new rhino.ObjectAttributes();
@@ -28,7 +37,45 @@ const write = (name, tolerance, fill) => {
   });
   const options = new rhino.File3dmWriteOptions();
   options.version = 8;
-  fs.writeFileSync(path.join(folder, name), doc.toByteArrayOptions(options));
+  let bytes = Buffer.from(doc.toByteArrayOptions(options));
+  if (patch) bytes = patch(bytes);
+  fs.writeFileSync(path.join(folder, name), bytes);
+};
+
+// CRC-32 as zlib computes it, which is what a chunk's checksum is.
+const crc32 = (bytes) => {
+  let c = 0xffffffff;
+  for (const b of bytes) {
+    c ^= b;
+    for (let k = 0; k < 8; k++) c = (c >>> 1) ^ (0xedb88320 & -(c & 1));
+  }
+  return (c ^ 0xffffffff) >>> 0;
+};
+
+// Puts metersPerUnit into the units-and-tolerances chunk (typecode
+// 0x20008031: version 102, unit, three tolerances, two display ints, then
+// metres per unit) and renews the chunk's CRC, its last 4 bytes.
+const setMetersPerUnit = (metersPerUnit) => (bytes) => {
+  const at = bytes.indexOf(Buffer.from([0x31, 0x80, 0x00, 0x20]));
+  const length = Number(bytes.readBigInt64LE(at + 4));
+  const body = at + 12;
+  if (at < 0 || bytes.readInt32LE(body) !== 102 || bytes.readInt32LE(body + 4) !== 11)
+    throw new Error('no units-and-tolerances chunk of custom units');
+  bytes.writeDoubleLE(metersPerUnit, body + 40);
+  bytes.writeUInt32LE(crc32(bytes.subarray(body, body + length - 4)), body + length - 4);
+  return bytes;
+};
+
+const unitModel = (add) => {
+  add(new rhino.Point([1, 2, 3]), 'point');
+  add(new rhino.LineCurve([0, 0, 0], [10, 20, 30]), 'line');
+  add(rhino.ArcCurve.createFromCircle(new rhino.Circle([5, 5, 0], 0.5)), 'circle');
+  const mesh = new rhino.Mesh();
+  mesh.vertices().add(0, 0, 0);
+  mesh.vertices().add(4, 0, 0);
+  mesh.vertices().add(0, 4, 0);
+  mesh.faces().addTriFace(0, 1, 2);
+  add(mesh, 'triangle');
 };
 
 write('points-and-breps.3dm', 0.01, (add) => {
@@ -49,3 +96,8 @@ for (const tolerance of [0.01, 0.001]) {
     add(curve, 'near-line');
   });
 }
+
+write('units-microns.3dm', 0.5, unitModel, rhino.UnitSystem.Microns);
+write('units-decimeters.3dm', 0.001, unitModel, rhino.UnitSystem.Decimeters);
+write('units-yards.3dm', 0.001, unitModel, rhino.UnitSystem.Yards);
+write('units-custom.3dm', 0.001, unitModel, rhino.UnitSystem.CustomUnits, setMetersPerUnit(0.25));
