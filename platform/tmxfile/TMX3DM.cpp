@@ -1,5 +1,6 @@
 #include "TMX3DM.h"
 
+#include <new>
 #include <string>
 
 namespace {
@@ -8,6 +9,8 @@ TMXFileReader& Reader() {
     static TMXFileReader reader;
     return reader;
 }
+
+bool s_outOfMemory = false; // the last call ran out of memory outside the reader
 
 std::wstring FromUtf8(const std::string& s) {
     std::wstring out;
@@ -34,9 +37,13 @@ std::wstring FromUtf8(const std::string& s) {
 int TMX3DM::_3DMToObjects(CString path, ON_3dPointArray& points,
                           ON_ClassArray<ON_NurbsCurve>& curves, ON_ClassArray<ON_Brep>& breps,
                           ON_ClassArray<ON_Mesh>& meshes) {
+    s_outOfMemory = false;
     try {
         const std::wstring wpath(path.GetString(), static_cast<size_t>(path.GetLength()));
         return Reader().ReadFile(wpath, points, curves, breps, meshes) ? 1 : 0;
+    } catch (const std::bad_alloc&) {
+        s_outOfMemory = true; // around the reader's own guard: the path, the file's mapping
+        return 0;
     } catch (...) {
         return 0; // the core catches its own failures; this is the last guard
     }
@@ -48,6 +55,10 @@ CString TMX3DM::GetError() {
     } catch (...) {
         return CString();
     }
+}
+
+int TMX3DM::OutOfMemory() {
+    return s_outOfMemory || Reader().OutOfMemory() ? 1 : 0;
 }
 
 int TMX3DM::GetUnitSystem() {

@@ -16,6 +16,8 @@ public:
                              ON_ClassArray<ON_Mesh>& meshes);
     // The text for the last failure; empty after a success.
     static CString GetError();
+    // Nonzero when the last failure was for want of memory.
+    static int OutOfMemory();
 
     // About the last file read successfully.
     static int GetUnitSystem(); // openNURBS unit code: 0 none, 2 mm, 3 cm, 4 m, 8 in, 9 ft, ...

@@ -79,6 +79,10 @@ public:
     const std::string& GetError() const {
         return error_;
     } // empty after a success
+    // Whether the last failure was for want of memory rather than the file's.
+    bool OutOfMemory() const {
+        return outOfMemory_;
+    }
     const TMXFileReport& GetReport() const {
         return report_;
     }
@@ -94,5 +98,6 @@ private:
                   void (*release)(void*, const unsigned char*, size_t), void* context);
 
     std::string error_;
+    bool outOfMemory_ = false;
     TMXFileReport report_;
 };

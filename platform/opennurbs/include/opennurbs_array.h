@@ -1,11 +1,13 @@
 // Dynamic arrays with openNURBS's interface.
 //
 // ON_SimpleArray<T> holds plain values (trivially copyable: points, faces, ints,
-// pointers) and moves them with realloc. ON_ClassArray<T> holds objects with
+// pointers) and moves them with onrealloc. ON_ClassArray<T> holds objects with
 // value semantics: elements are copied with their copy constructor and
 // destroyed with their destructor, so copying the array copies every element.
 // Indexes are int, as in openNURBS; an out-of-range At() gives nullptr.
 #pragma once
+
+#include "opennurbs_memory.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -149,7 +151,7 @@ public:
     void Empty() { m_count = 0; }
     // Count and capacity become 0; the memory is freed.
     void Destroy() {
-        std::free((void*)m_a);
+        onfree((void*)m_a);
         m_a = nullptr;
         m_count = m_capacity = 0;
     }
@@ -171,7 +173,7 @@ public:
             return;
         }
         if (n == m_capacity) return;
-        T* p = (T*)std::realloc((void*)m_a, sizeof(T) * (size_t)n);
+        T* p = (T*)onrealloc((void*)m_a, sizeof(T) * (size_t)n);
         if (!p) throw std::bad_alloc();
         m_a = p;
         m_capacity = n;
@@ -187,7 +189,7 @@ public:
     }
     // Frees the unused tail of the buffer.
     void Shrink() { SetCapacity(m_count); }
-    // Gives up the buffer to the caller, who frees it with free().
+    // Gives up the buffer to the caller, who frees it with onfree().
     T* KeepArray() {
         T* p = m_a;
         m_a = nullptr;
@@ -313,7 +315,7 @@ public:
     // Destroys the elements and frees the memory.
     void Destroy() {
         Empty();
-        std::free((void*)m_a);
+        onfree((void*)m_a);
         m_a = nullptr;
         m_capacity = 0;
     }
@@ -328,18 +330,18 @@ public:
         while (m_count > n)
             Remove();
         if (n == 0) {
-            std::free((void*)m_a);
+            onfree((void*)m_a);
             m_a = nullptr;
             m_capacity = 0;
             return;
         }
-        T* p = (T*)std::malloc(sizeof(T) * (size_t)n);
+        T* p = (T*)onmalloc(sizeof(T) * (size_t)n);
         if (!p) throw std::bad_alloc();
         for (int i = 0; i < m_count; i++) {
             new (&p[i]) T(std::move(m_a[i]));
             m_a[i].~T();
         }
-        std::free((void*)m_a);
+        onfree((void*)m_a);
         m_a = p;
         m_capacity = n;
     }

@@ -109,7 +109,7 @@ public:
     int m_is_rat = 0;
     int m_order = 0;
     int m_cv_count = 0;
-    // m_knot and m_cv are owned (malloc) when their capacity is above 0.
+    // m_knot and m_cv are owned (onmalloc) when their capacity is above 0.
     int m_knot_capacity = 0;
     double* m_knot = nullptr;
     int m_cv_stride = 0;

@@ -71,7 +71,7 @@ public:
     int m_is_rat = 0;
     int m_order[2] = {0, 0};
     int m_cv_count[2] = {0, 0};
-    // Owned (malloc) when the capacity is above 0.
+    // Owned (onmalloc) when the capacity is above 0.
     int m_knot_capacity[2] = {0, 0};
     double* m_knot[2] = {nullptr, nullptr};
     int m_cv_stride[2] = {0, 0};

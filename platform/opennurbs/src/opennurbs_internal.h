@@ -49,8 +49,9 @@ void Compact(ON_NurbsCurve& c);
 // when rational. False when a non-rational CV would go to infinity.
 bool TransformCV(const ON_Xform& xform, double* cv, int dim, bool is_rat);
 
-// Grows an owned malloc'd buffer of doubles (capacity 0 with a buffer: memory
-// someone else owns, which is refused) to hold at least `wanted`.
+// Grows an owned onmalloc'd buffer of doubles (capacity 0 with a buffer: memory
+// someone else owns, which is refused) to hold at least `wanted`; throws
+// std::bad_alloc when the memory is not there.
 bool ReserveDoubles(double*& buffer, int& capacity, int wanted);
 
 // Moves the parameters t (first to last the old domain) onto [t0, t1], the

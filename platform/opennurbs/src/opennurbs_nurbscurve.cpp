@@ -1,6 +1,7 @@
 #include "opennurbs_internal.h"
 
 #include <algorithm>
+#include <new>
 
 using namespace on_internal;
 
@@ -67,8 +68,8 @@ void ON_NurbsCurve::Initialize() {
 }
 
 void ON_NurbsCurve::Destroy() {
-    if (m_knot_capacity > 0) std::free(m_knot);
-    if (m_cv_capacity > 0) std::free(m_cv);
+    if (m_knot_capacity > 0) onfree(m_knot);
+    if (m_cv_capacity > 0) onfree(m_cv);
     m_knot = nullptr, m_cv = nullptr;
     m_knot_capacity = m_cv_capacity = 0;
     Initialize();
@@ -94,8 +95,8 @@ bool TransformCV(const ON_Xform& xform, double* cv, int dim, bool is_rat) {
 bool ReserveDoubles(double*& buffer, int& capacity, int wanted) {
     if (wanted <= capacity) return buffer != nullptr || wanted == 0;
     if (capacity == 0 && buffer) return false; // memory we do not own
-    double* p = (double*)std::realloc(buffer, sizeof(double) * (size_t)wanted);
-    if (!p) return false;
+    double* p = (double*)onrealloc(buffer, sizeof(double) * (size_t)wanted);
+    if (!p) throw std::bad_alloc(); // as the arrays do
     buffer = p;
     capacity = wanted;
     return true;

@@ -66,10 +66,10 @@ void ON_NurbsSurface::Initialize() {
 
 void ON_NurbsSurface::Destroy() {
     for (int d = 0; d < 2; d++) {
-        if (m_knot_capacity[d] > 0) std::free(m_knot[d]);
+        if (m_knot_capacity[d] > 0) onfree(m_knot[d]);
         m_knot[d] = nullptr, m_knot_capacity[d] = 0;
     }
-    if (m_cv_capacity > 0) std::free(m_cv);
+    if (m_cv_capacity > 0) onfree(m_cv);
     m_cv = nullptr, m_cv_capacity = 0;
     Initialize();
 }

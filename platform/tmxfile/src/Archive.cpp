@@ -894,6 +894,7 @@ int TMXFileReader::ReadImage(const void* data, size_t size, const std::string& f
                              ON_ClassArray<ON_Brep>& breps, ON_ClassArray<ON_Mesh>& meshes,
                              void (*release)(void*, const unsigned char*, size_t), void* context) {
     error_.clear();
+    outOfMemory_ = false;
     report_ = TMXFileReport();
     const int p0 = points.Count(), c0 = curves.Count(), b0 = breps.Count(), m0 = meshes.Count();
     bool ok = false;
@@ -905,6 +906,7 @@ int TMXFileReader::ReadImage(const void* data, size_t size, const std::string& f
         ok = archive.Read();
         if (!ok) error_ = archive.ErrorText();
     } catch (const std::bad_alloc&) {
+        outOfMemory_ = true;
         error_ = tmxfile::BaseName(fileName) + " could not be read: there is not enough memory";
     } catch (...) {
         error_ = tmxfile::BaseName(fileName) + " could not be read: an unexpected error occurred";
