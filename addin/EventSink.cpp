@@ -3,6 +3,8 @@
 #include "EventSink.h"
 #include "AddinObject.h"
 
+#include <new>
+
 BEGIN_INTERFACE_MAP(EventSink, CCmdTarget)
 INTERFACE_PART(IID_IDispatch, m_xDispatch)
 END_INTERFACE_MAP()
@@ -125,7 +127,14 @@ HRESULT EventSink::XDispatch::Invoke(DISPID id, REFIID iid, LCID, WORD, DISPPARA
     // A handler may close the sink: this call keeps it alive until it returns.
     EventSink* owner = m_pOwner;
     owner->ExternalAddRef();
-    HRESULT hr = owner->DispatchEvent(id, params, &outcome, argErr);
+    HRESULT hr;
+    try {
+        hr = owner->DispatchEvent(id, params, &outcome, argErr);
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY; // nothing may be thrown into the host
+    } catch (...) {
+        hr = E_UNEXPECTED;
+    }
     if (result) {
         VariantClear(result);
         result->vt = VT_BOOL;

@@ -5,6 +5,8 @@
 #include "ProductTitle.h"
 #include "QuorlaExports.h"
 
+#include <new>
+
 namespace {
 
 // The caller's callbacks as the run's feedback; without a message callback
@@ -30,13 +32,8 @@ private:
     MessageBoxFeedback boxes_;
 };
 
-} // namespace
-
-extern "C" int QuorlaImport(const wchar_t* path, const QuorlaImportOptions* options,
-                            const QuorlaImportCallbacks* callbacks, QuorlaImportResult* result) {
-    AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    if (result) *result = QuorlaImportResult{};
-    if (!TheAddin || !path || !options) return -1;
+int Import(const wchar_t* path, const QuorlaImportOptions* options,
+           const QuorlaImportCallbacks* callbacks, QuorlaImportResult* result) {
     FormProductTitle(TheAddin->Host());
 
     ImportOptions run;
@@ -77,6 +74,24 @@ extern "C" int QuorlaImport(const wchar_t* path, const QuorlaImportOptions* opti
         result->nonFinite = outcome.nonFinite;
         result->unitFactor = outcome.unitFactor;
         result->documentUnit = outcome.documentUnit;
+        result->outOfMemory = outcome.outOfMemory;
     }
     return ok;
+}
+
+} // namespace
+
+extern "C" int QuorlaImport(const wchar_t* path, const QuorlaImportOptions* options,
+                            const QuorlaImportCallbacks* callbacks, QuorlaImportResult* result) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (result) *result = QuorlaImportResult{};
+    if (!TheAddin || !path || !options) return -1;
+    try {
+        return Import(path, options, callbacks, result);
+    } catch (const std::bad_alloc&) {
+        // The run reports running out of memory itself; this is the last guard.
+        if (result) result->outOfMemory = 1;
+    } catch (...) {
+    }
+    return 0; // nothing may be thrown into the caller
 }

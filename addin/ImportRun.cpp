@@ -4,6 +4,8 @@
 #include <Convert.h>
 #include <TMX3DM.h>
 
+#include <new>
+
 namespace {
 
 const wchar_t* const kUnitNames[5] = {L"millimeters", L"centimeters", L"meters", L"inches",
@@ -112,17 +114,31 @@ CString FileUnitText(int unitSystem, double metersPerUnit) {
     return text;
 }
 
-int RunImport(HostAppHandle host, const CString& path, const ImportOptions& options,
-              ImportFeedback& feedback, ImportOutcome* outcome) {
-    ImportOutcome local;
-    ImportOutcome& out = outcome ? *outcome : local;
-    out = ImportOutcome();
+namespace {
+
+// The file's name as messages give it: without its folder.
+CString FileNameOf(const CString& path) {
+    int cut = -1;
+    for (int i = 0; i < path.GetLength(); i++)
+        if (path[i] == L'\\' || path[i] == L'/') cut = i;
+    return path.Mid(cut + 1);
+}
+
+// Thrown out of the run when the reader gave up for want of memory, so that
+// every kind of running out ends alike.
+struct ReaderOutOfMemory : std::bad_alloc {};
+
+// The run itself; `step` follows it, so that a failure anywhere can be placed.
+int ImportFile(HostAppHandle host, const CString& path, const ImportOptions& options,
+               ImportFeedback& feedback, ImportOutcome& out, int& step) {
     const CString caption(ProductTitle);
 
     Waiting waiting(feedback);
     Containers objects;
+    step = kImportReader;
     if (!TMX3DM::_3DMToObjects(path, objects.points, objects.curves, objects.breps,
                                objects.meshes)) {
+        if (TMX3DM::OutOfMemory()) throw ReaderOutOfMemory();
         out.failedStep = kImportReader;
         feedback.Error(caption, TMX3DM::GetError());
         return 0;
@@ -189,6 +205,7 @@ int RunImport(HostAppHandle host, const CString& path, const ImportOptions& opti
     // Points and B-reps go with the curves: a file without curves still has them.
     int result = 1;
     if (objects.points.Count() > 0 || objects.curves.Count() > 0 || objects.breps.Count() > 0) {
+        step = kImportCurves;
         out.curvesConverted = 1;
         if (!ConvertCurves(host, options.curveMode, units, &objects.points, &objects.curves,
                            nullptr, &objects.breps, nullptr, 1)) {
@@ -201,6 +218,7 @@ int RunImport(HostAppHandle host, const CString& path, const ImportOptions& opti
         }
     }
     if (objects.meshes.Count() > 0) {
+        step = kImportMeshes;
         out.meshesConverted = 1;
         if (!ConvertMeshes(host, objects.meshes, units, options.meshMode, options.multibody,
                            options.progress)) {
@@ -210,4 +228,30 @@ int RunImport(HostAppHandle host, const CString& path, const ImportOptions& opti
         }
     }
     return result;
+}
+
+} // namespace
+
+int RunImport(HostAppHandle host, const CString& path, const ImportOptions& options,
+              ImportFeedback& feedback, ImportOutcome* outcome) {
+    ImportOutcome local;
+    ImportOutcome& out = outcome ? *outcome : local;
+    int step = kImportReader;
+    try {
+        out = ImportOutcome();
+        return ImportFile(host, path, options, feedback, out, step);
+    } catch (const std::bad_alloc&) {
+        // Unwinding has freed the containers and closed the progress window;
+        // the documents built so far stay open in the host.
+    }
+    out.failedStep = step;
+    out.outOfMemory = 1;
+    try {
+        CString text;
+        text.Format(L"Not enough memory to import %s.", static_cast<LPCWSTR>(FileNameOf(path)));
+        feedback.Error(CString(ProductTitle), text);
+    } catch (const std::bad_alloc&) {
+        // Not even the message fits: the result still says what happened.
+    }
+    return 0;
 }

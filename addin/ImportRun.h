@@ -75,6 +75,7 @@ struct ImportOutcome {
     // What the conversions left out: mesh faces of zero area, meshes left
     // with none, entities and faces whose numbers overflowed when scaled.
     int zeroAreaFaces = 0, meshesWithoutFaces = 0, nonFinite = 0;
+    int outOfMemory = 0; // 1 when the run ended for want of memory (failedStep: where)
 };
 
 // Whether a curve mode makes a new document (0 part, 1 assembly, 2 drawing);
@@ -92,6 +93,8 @@ CString FileUnitText(int unitSystem, double metersPerUnit);
 // Imports the .3dm file at path into new documents of host. Messages are
 // captioned with ProductTitle, which the caller has formed. Returns 1 when the
 // file was read and every conversion that ran succeeded, else 0; documents
-// built before a failure stay in the host. outcome may be null.
+// built before a failure stay in the host. outcome may be null. Running out
+// of memory anywhere ends the run with "Not enough memory to import <file>."
+// as an error of the feedback and 0; nothing is thrown.
 int RunImport(HostAppHandle host, const CString& path, const ImportOptions& options,
               ImportFeedback& feedback, ImportOutcome* outcome);

@@ -16,8 +16,13 @@ AFX_EXTENSION_MODULE s_quorlaModule;
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
-        AfxInitExtensionModule(s_quorlaModule, instance);
-        new CDynLinkLibrary(s_quorlaModule);
+        if (!AfxInitExtensionModule(s_quorlaModule, instance)) return FALSE;
+        try {
+            new CDynLinkLibrary(s_quorlaModule);
+        } catch (...) {
+            AfxTermExtensionModule(s_quorlaModule);
+            return FALSE; // the loader refuses the module
+        }
         break;
     case DLL_THREAD_DETACH:
         AfxTermThread(instance);
@@ -26,7 +31,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         {
             AFX_MANAGE_STATE(AfxGetStaticModuleState());
             if (AddinObject* addin = TheAddin) {
-                addin->Shutdown();
+                try {
+                    addin->Shutdown(); // its sinks leave it through TheAddin
+                } catch (...) {
+                    // the module goes whatever the menus need
+                }
                 delete addin;
                 TheAddin = nullptr;
             }
@@ -41,12 +50,28 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" int InitUserDLL3(IDispatch* host) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     if (TheAddin) return 0;
-    TheAddin = new AddinObject(host);
-    TheAddin->SetUpMenus();
-    // Without events the menus come only from the set-up above.
-    auto* sink = new AppEventSink; // enters TheAddin's sink list
-    sink->Connect(host);
-    return 1;
+    try {
+        TheAddin = new AddinObject(host);
+        TheAddin->SetUpMenus();
+        // Without events the menus come only from the set-up above.
+        auto* sink = new AppEventSink; // enters TheAddin's sink list
+        sink->Connect(host);
+        return 1;
+    } catch (...) {
+        // Nothing may be thrown into the host: take back what was set up,
+        // and the reference the add-in was handed.
+        if (AddinObject* addin = TheAddin) {
+            try {
+                addin->Shutdown(); // its sinks leave it through TheAddin
+            } catch (...) {
+            }
+            delete addin;
+            TheAddin = nullptr;
+        } else if (host) {
+            host->Release();
+        }
+        return 0;
+    }
 }
 
 // The menu's Import item. A host may call an export by name at any time:
@@ -70,7 +95,11 @@ extern "C" int QuorlaProductTitle(wchar_t* buffer, int size) {
     if (!buffer || size <= 0) return -1;
     buffer[0] = L'\0';
     if (!TheAddin) return -1;
-    FormProductTitle(TheAddin->Host());
+    try {
+        FormProductTitle(TheAddin->Host());
+    } catch (...) {
+        return -1; // nothing may be thrown into the caller
+    }
     std::size_t length = wcslen(ProductTitle);
     if (length >= static_cast<std::size_t>(size)) return -1;
     wmemcpy(buffer, ProductTitle, length + 1);

@@ -1,6 +1,7 @@
 // The two entry points: documents, their preparation, the order of the
 // stages and the release of every host handle.
 #include "Convert.h"
+#include "ScopeGuards.h"
 
 #include <TMXMesh.h>
 
@@ -48,6 +49,16 @@ struct PartDocument {
     }
 };
 
+// Ends the editing of a mesh part: the sketch first, when the meshes went into one.
+void CloseOutMeshPart(HostDocHandle doc, int meshMode) {
+    if (meshMode == kMeshAsSketch) {
+        DocCloseOutB(doc);
+        DocToggle3DSketch(doc, 0);
+    }
+    DocCloseOutA(doc);
+    DocCloseOutC(doc);
+}
+
 int SolidFromCopy(HostPartHandle part, ON_Mesh& working, const ON_Mesh& mesh, double unitFactor,
                   int progress) {
     working = mesh;
@@ -65,19 +76,14 @@ int MeshInOwnPart(HostAppHandle app, const ON_Mesh& mesh, const ConvertUnits& un
     DocCreationSwitchB(doc, 0);
     const double unitFactor = SetUnit(doc, units);
     if (meshMode == kMeshAsSketch) DocToggle3DSketch(doc, 0);
+    AtScopeExit closeOut([doc, meshMode] { CloseOutMeshPart(doc, meshMode); });
 
-    int result = 1;
     if (meshMode == kMeshAsSolid) {
         ON_Mesh working; // destroyed on return, whatever MeshToSolidBody gave
-        result = SolidFromCopy(target.part, working, mesh, unitFactor, progress);
-    } else if (meshMode == kMeshAsSketch) {
-        result = MeshToSketchLines(doc, mesh, unitFactor, progress);
-        DocCloseOutB(doc);
-        DocToggle3DSketch(doc, 0);
+        return SolidFromCopy(target.part, working, mesh, unitFactor, progress);
     }
-    DocCloseOutA(doc);
-    DocCloseOutC(doc);
-    return result;
+    if (meshMode == kMeshAsSketch) return MeshToSketchLines(doc, mesh, unitFactor, progress);
+    return 1;
 }
 
 // All meshes in one part document (multibody 1).
@@ -90,6 +96,7 @@ int MeshesInOnePart(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
     DocCreationSwitchB(doc, 0);
     const double unitFactor = SetUnit(doc, units);
     if (meshMode == kMeshAsSketch) DocToggle3DSketch(doc, 0);
+    AtScopeExit closeOut([doc, meshMode] { CloseOutMeshPart(doc, meshMode); });
 
     int result = 1;
     ON_Mesh working; // one working copy, refilled for each mesh
@@ -99,12 +106,6 @@ int MeshesInOnePart(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
         else if (meshMode == kMeshAsSketch)
             result = MeshToSketchLines(doc, meshes[i], unitFactor, progress);
     }
-    if (meshMode == kMeshAsSketch) {
-        DocCloseOutB(doc);
-        DocToggle3DSketch(doc, 0);
-    }
-    DocCloseOutA(doc);
-    DocCloseOutC(doc);
     return result;
 }
 
@@ -175,35 +176,33 @@ int ConvertCurves(HostAppHandle app, int curveMode, const ConvertUnits& units,
                   const ON_ClassArray<ON_Brep>* breps, const ON_ClassArray<ON_Mesh>* meshes,
                   int progress) {
     // The created document's handle (part or other kind) and the active one.
-    HostPartHandle createdPart = nullptr;
-    HostDocHandle createdDoc = nullptr;
+    HostHeld<HostPartHandle> createdPart;
+    HostHeld<HostDocHandle> createdDoc;
     bool created = true;
     switch (curveMode) {
     case kCurvesInPart:
-        HostNewPart(app, &createdPart);
-        created = createdPart != nullptr;
+        HostNewPart(app, &createdPart.handle);
+        created = createdPart.handle != nullptr;
         break;
     case kCurvesInAssembly:
-        HostNewAssembly(app, &createdDoc);
-        created = createdDoc != nullptr;
+        HostNewAssembly(app, &createdDoc.handle);
+        created = createdDoc.handle != nullptr;
         break;
     case kCurvesInDrawing:
-        HostNewDrawing(app, 11, 0, 11, 0, 0, 0, 0, &createdDoc);
-        created = createdDoc != nullptr;
+        HostNewDrawing(app, 11, 0, 11, 0, 0, 0, 0, &createdDoc.handle);
+        created = createdDoc.handle != nullptr;
         break;
     default: // no new document: the active one receives the entities
         break;
     }
-    HostDocHandle doc = nullptr;
-    HostActiveDocument(app, &doc);
+    HostHeld<HostDocHandle> active;
+    HostActiveDocument(app, &active.handle);
+    HostDocHandle doc = active.handle;
     if (!created || !doc) {
         // Without the new document the entities would land in some other
         // open document, or on a null handle.
         SetLastConversionError(created ? L"No document is open to receive the curves."
                                        : L"Unable to create a new document for the curves.");
-        HostRelease(doc);
-        HostRelease(createdDoc);
-        HostRelease(createdPart);
         return 0;
     }
 
@@ -212,6 +211,12 @@ int ConvertCurves(HostAppHandle app, int curveMode, const ConvertUnits& units,
     const double unitFactor = SetUnit(doc, units);
     if (sketch) DocToggle3DSketch(doc, 0);
     DocCreationSwitchB(doc, 0);
+    // Also when a stage runs out of memory: the document is left as a finished one.
+    AtScopeExit closeOut([doc, sketch] {
+        DocCloseOutA(doc);
+        DocCloseOutB(doc);
+        if (sketch) DocToggle3DSketch(doc, 0);
+    });
 
     // A stage's result never stops the ones after it.
     if (points) ConvertPoints(doc, *points, unitFactor, progress);
@@ -219,14 +224,6 @@ int ConvertCurves(HostAppHandle app, int curveMode, const ConvertUnits& units,
     if (surfaces) ConvertSurfaceCurves(doc, *surfaces, unitFactor, progress);
     if (breps) ConvertBrepCurves(doc, *breps, unitFactor, progress);
     if (meshes) ConvertMeshLines(doc, *meshes, unitFactor, progress);
-
-    DocCloseOutA(doc);
-    DocCloseOutB(doc);
-    if (sketch) DocToggle3DSketch(doc, 0);
-
-    HostRelease(doc);
-    HostRelease(createdDoc);
-    HostRelease(createdPart);
     return 1;
 }
 

@@ -1,6 +1,7 @@
 // Meshes as solid bodies of planar faces or as sketch lines along their edges.
 #include "Convert.h"
 #include "Finite.h"
+#include "ScopeGuards.h"
 #include "StageProgress.h"
 
 #include <algorithm>
@@ -58,12 +59,12 @@ bool ZeroArea(const ON_3dPoint* p, int count, double tol) {
 } // namespace
 
 int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor, int progress) {
-    HostBodyHandle body = nullptr;
-    if (PartCreateBody(part, &body) != 0 || !body) {
-        HostRelease(body);
+    HostHeld<HostBodyHandle> held;
+    if (PartCreateBody(part, &held.handle) != 0 || !held.handle) {
         SetLastConversionError(L"Unable to create new body");
         return 0;
     }
+    HostBodyHandle body = held.handle;
 
     int result = 1;
     {
@@ -118,7 +119,6 @@ int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor,
             // Every face was left out: nothing to sew, and no failure of the mesh.
             ConversionCountsToFill().meshesWithoutFaces++;
             window.End();
-            HostRelease(body);
             return 1;
         }
         window.Status(L"Creating body from surfaces. This may take several minutes...");
@@ -129,7 +129,6 @@ int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor,
         }
         window.End();
     }
-    HostRelease(body);
     return result;
 }
 

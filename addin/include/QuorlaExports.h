@@ -95,6 +95,7 @@ typedef struct QuorlaImportResult {
     // the documents got (0 mm ... 4 ft, -1 none).
     double unitFactor;
     int documentUnit;
+    int outOfMemory; // 1 when the import ended for want of memory (failedStep: where)
 } QuorlaImportResult;
 
 // Imports the file into new documents of the host given to InitUserDLL3.
