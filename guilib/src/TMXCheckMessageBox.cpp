@@ -1,6 +1,8 @@
 // The message box with a check box.
 #include "TMXCheckMessageBox.h"
 
+#include <new>
+
 namespace {
 
 const UINT kCheckBoxId = 666;
@@ -113,9 +115,9 @@ LRESULT TMXCheckMessageBox::OnSubclassedInit(WPARAM, LPARAM) {
     CenterWindow(m_pParent);
 
     const int lineY = r.bottom - m.caption - m.yEdge - r.top;
-    m_pSeparator = new Separator;
+    m_pSeparator = new (std::nothrow) Separator; // without it the box is still whole
     RECT line{-1, lineY, r.right - r.left, lineY + 3};
-    if (!m_pSeparator->Create(AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE, line, this,
+    if (m_pSeparator && !m_pSeparator->Create(AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE, line, this,
                               kSeparatorId)) {
         delete m_pSeparator;
     }

@@ -1,6 +1,7 @@
 // The tooltip edit and the two number edits.
 #include "TMXEdit.h"
 
+#include "Contained.h"
 #include "NumberText.h"
 
 #include <algorithm>
@@ -109,23 +110,25 @@ int TMXIntegerEdit::GetVerbose() const {
 }
 
 int TMXIntegerEdit::Check(const CString& text) const {
-    const int length = text.GetLength();
-    if (length == 0) return 0;
-    for (int i = 0; i < length; ++i) {
-        wchar_t c = text[i];
-        if (c == L'+' || c == L'-') {
-            if (i != 0 || (c == L'-' && m_nMinValue >= 0)) return 2;
-        } else if (c < L'0' || c > L'9') {
-            return 2;
+    return Contained(2, [&]() -> int {
+        const int length = text.GetLength();
+        if (length == 0) return 0;
+        for (int i = 0; i < length; ++i) {
+            wchar_t c = text[i];
+            if (c == L'+' || c == L'-') {
+                if (i != 0 || (c == L'-' && m_nMinValue >= 0)) return 2;
+            } else if (c < L'0' || c > L'9') {
+                return 2;
+            }
         }
-    }
-    if (IsPartial(text, false)) return 0;
-    long long value = 0;
-    tmxnumber::ReadResult read = tmxnumber::ReadInteger(text.GetString(), value);
-    if (read == tmxnumber::ReadResult::Malformed) return 2;
-    // Anything beyond 32 bits is out of range whatever the bounds.
-    if (read == tmxnumber::ReadResult::TooLarge || value < INT32_MIN || value > INT32_MAX) return 1;
-    return value < m_nMinValue || value > m_nMaxValue ? 1 : 0;
+        if (IsPartial(text, false)) return 0;
+        long long value = 0;
+        tmxnumber::ReadResult read = tmxnumber::ReadInteger(text.GetString(), value);
+        if (read == tmxnumber::ReadResult::Malformed) return 2;
+        // Anything beyond 32 bits is out of range whatever the bounds.
+        if (read == tmxnumber::ReadResult::TooLarge || value < INT32_MIN || value > INT32_MAX) return 1;
+        return value < m_nMinValue || value > m_nMaxValue ? 1 : 0;
+    });
 }
 
 void TMXIntegerEdit::ShowFault(int fault) const {
@@ -149,14 +152,16 @@ int TMXIntegerEdit::IsValid() const {
 }
 
 int TMXIntegerEdit::GetValue() const {
-    CString text;
-    GetWindowText(text);
-    int fault = Check(text);
-    ShowFault(fault);
-    if (text.IsEmpty() || IsPartial(text, false) || (fault & 2)) return 0;
-    long long value = 0;
-    if (tmxnumber::ReadInteger(text.GetString(), value) == tmxnumber::ReadResult::Malformed) return 0;
-    return static_cast<int>(std::clamp<long long>(value, m_nMinValue, std::max(m_nMinValue, m_nMaxValue)));
+    return Contained(0, [&]() -> int {
+        CString text;
+        GetWindowText(text);
+        int fault = Check(text);
+        ShowFault(fault);
+        if (text.IsEmpty() || IsPartial(text, false) || (fault & 2)) return 0;
+        long long value = 0;
+        if (tmxnumber::ReadInteger(text.GetString(), value) == tmxnumber::ReadResult::Malformed) return 0;
+        return static_cast<int>(std::clamp<long long>(value, m_nMinValue, std::max(m_nMinValue, m_nMaxValue)));
+    });
 }
 
 void TMXIntegerEdit::SetValue(int value) {
@@ -230,33 +235,35 @@ void TMXRealEdit::Set(double value, int hasMinimum, int hasMaximum, double minim
 }
 
 int TMXRealEdit::Check(const CString& text) const {
-    const int length = text.GetLength();
-    if (length == 0) return 0;
-    const int point = text.Find(L'.');
-    bool seenPoint = false;
-    for (int i = 0; i < length; ++i) {
-        wchar_t c = text[i];
-        if (c == L'+' || c == L'-') {
-            if (i != 0 || (c == L'-' && m_dMinValue >= 0)) return 2;
-        } else if (c == L'.') {
-            if (seenPoint) return 2;
-            seenPoint = true;
-        } else if (c < L'0' || c > L'9') {
-            return 2;
-        } else if (point >= 0 && length - 1 - point > m_nPrecision) {
-            // Counted, not added, so no precision can overflow.
-            return 2;
+    return Contained(2, [&]() -> int {
+        const int length = text.GetLength();
+        if (length == 0) return 0;
+        const int point = text.Find(L'.');
+        bool seenPoint = false;
+        for (int i = 0; i < length; ++i) {
+            wchar_t c = text[i];
+            if (c == L'+' || c == L'-') {
+                if (i != 0 || (c == L'-' && m_dMinValue >= 0)) return 2;
+            } else if (c == L'.') {
+                if (seenPoint) return 2;
+                seenPoint = true;
+            } else if (c < L'0' || c > L'9') {
+                return 2;
+            } else if (point >= 0 && length - 1 - point > m_nPrecision) {
+                // Counted, not added, so no precision can overflow.
+                return 2;
+            }
         }
-    }
-    if (IsPartial(text, true)) return 0;
-    double value = 0;
-    tmxnumber::ReadResult read = tmxnumber::ReadReal(text.GetString(), value);
-    if (read == tmxnumber::ReadResult::Malformed) return 2;
-    if (read == tmxnumber::ReadResult::TooLarge) return 1;
-    if (value < m_dMinValue || value > m_dMaxValue) return 1;
-    if ((!m_bMinInclusive && value == m_dMinValue) || (!m_bMaxInclusive && value == m_dMaxValue))
-        return 1;
-    return 0;
+        if (IsPartial(text, true)) return 0;
+        double value = 0;
+        tmxnumber::ReadResult read = tmxnumber::ReadReal(text.GetString(), value);
+        if (read == tmxnumber::ReadResult::Malformed) return 2;
+        if (read == tmxnumber::ReadResult::TooLarge) return 1;
+        if (value < m_dMinValue || value > m_dMaxValue) return 1;
+        if ((!m_bMinInclusive && value == m_dMinValue) || (!m_bMaxInclusive && value == m_dMaxValue))
+            return 1;
+        return 0;
+    });
 }
 
 void TMXRealEdit::ShowFault(int fault) const {
@@ -280,20 +287,24 @@ int TMXRealEdit::IsValid() const {
 }
 
 double TMXRealEdit::GetValue() const {
-    CString text;
-    GetWindowText(text);
-    int fault = Check(text);
-    ShowFault(fault);
-    if (text.IsEmpty() || IsPartial(text, true) || (fault & 2)) return 0;
-    double value = 0;
-    if (tmxnumber::ReadReal(text.GetString(), value) == tmxnumber::ReadResult::Malformed) return 0;
-    if (value < m_dMinValue) return m_dMinValue;
-    if (value > m_dMaxValue) return std::max(m_dMinValue, m_dMaxValue);
-    return value;
+    return Contained(0.0, [&]() -> double {
+        CString text;
+        GetWindowText(text);
+        int fault = Check(text);
+        ShowFault(fault);
+        if (text.IsEmpty() || IsPartial(text, true) || (fault & 2)) return 0;
+        double value = 0;
+        if (tmxnumber::ReadReal(text.GetString(), value) == tmxnumber::ReadResult::Malformed) return 0;
+        if (value < m_dMinValue) return m_dMinValue;
+        if (value > m_dMaxValue) return std::max(m_dMinValue, m_dMaxValue);
+        return value;
+    });
 }
 
 void TMXRealEdit::SetValue(double value) {
-    SetWindowText(tmxnumber::FormatFixed(value, m_nPrecision, m_bRemoveTrailingZeros != 0).c_str());
+    Contained([&] {
+        SetWindowText(tmxnumber::FormatFixed(value, m_nPrecision, m_bRemoveTrailingZeros != 0).c_str());
+    });
 }
 
 void TMXRealEdit::OnChar(UINT ch, UINT repeat, UINT flags) {

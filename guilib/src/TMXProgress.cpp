@@ -1,4 +1,5 @@
 #include "TMXProgress.h"
+#include "Contained.h"
 #include "ProgressView.h"
 
 #include <climits>
@@ -44,7 +45,20 @@ namespace {
 
 int s_presentation = TMXProgress::PresentWindow;
 
-TMXProgressView* CreateView(int presentation) {
+TMXProgressView* MakeView(int presentation);
+
+// Null when there is no memory for it: the progress is then not shown.
+TMXProgressView* CreateView(int presentation) noexcept {
+    return Contained(static_cast<TMXProgressView*>(nullptr), [presentation] {
+        return MakeView(presentation);
+    });
+}
+
+bool IsOpen(TMXProgressView* view) {
+    return view && view->IsOpen();
+}
+
+TMXProgressView* MakeView(int presentation) {
     switch (presentation) {
     case TMXProgress::PresentConsole:
         return TMXCreateProgressConsoleView();
@@ -81,7 +95,9 @@ TMXProgress::~TMXProgress() {
 
 void TMXProgress::SetTitle(CString title) {
     m_strTitle = title;
-    if (m_pView->IsOpen()) m_pView->ShowTitle(m_strTitle);
+    Contained([this] {
+        if (IsOpen(m_pView)) m_pView->ShowTitle(m_strTitle);
+    });
 }
 
 CString TMXProgress::GetTitle() {
@@ -91,7 +107,9 @@ CString TMXProgress::GetTitle() {
 void TMXProgress::SetStatus(CString status) {
     m_strStatus = status;
     m_bStatusGiven = !status.IsEmpty();
-    if (m_pView->IsOpen()) m_pView->StatusText(m_strStatus);
+    Contained([this] {
+        if (IsOpen(m_pView)) m_pView->StatusText(m_strStatus);
+    });
 }
 
 CString TMXProgress::GetStatus() {
@@ -119,16 +137,18 @@ CWnd* TMXProgress::GetParentWnd() {
 void TMXProgress::StartProgress() {
     // Template 8001 comes from this library, whichever module calls.
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    if (m_pView->IsOpen()) m_pView->Close();
-    // The presentation in force now, whatever it was when the object was made.
-    if (m_pView->Presentation() != s_presentation) {
-        delete m_pView;
-        m_pView = CreateView(s_presentation);
-    }
-    if (!m_pParentWnd) m_pParentWnd = AfxGetMainWnd();
-    if (!m_pView->Open(m_pParentWnd)) return;
-    m_pView->Reset();
-    m_pView->ShowTitle(m_strTitle);
+    Contained([this] {
+        if (IsOpen(m_pView)) m_pView->Close();
+        // The presentation in force now, whatever it was when the object was made.
+        if (!m_pView || m_pView->Presentation() != s_presentation) {
+            delete m_pView;
+            m_pView = CreateView(s_presentation);
+        }
+        if (!m_pParentWnd) m_pParentWnd = AfxGetMainWnd();
+        if (!m_pView || !m_pView->Open(m_pParentWnd)) return;
+        m_pView->Reset();
+        m_pView->ShowTitle(m_strTitle);
+    });
     SetStatus(m_strStatus);
     m_dCurrent = m_dMin;
     UpdateWindow();
@@ -149,12 +169,16 @@ double TMXProgress::GetCurrent() {
 }
 
 void TMXProgress::EndProgress() {
-    if (m_pView->IsOpen()) m_pView->Close();
+    Contained([this] {
+        if (IsOpen(m_pView)) m_pView->Close();
+    });
 }
 
 void TMXProgress::UpdateWindow() {
-    if (!m_pView->IsOpen()) return;
-    int percent = TMXProgressPercent(m_dCurrent, m_dMin, m_dMax);
-    m_pView->Position(percent);
-    if (!m_bStatusGiven) m_pView->PercentText(percent);
+    Contained([this] {
+        if (!IsOpen(m_pView)) return;
+        int percent = TMXProgressPercent(m_dCurrent, m_dMin, m_dMax);
+        m_pView->Position(percent);
+        if (!m_bStatusGiven) m_pView->PercentText(percent);
+    });
 }

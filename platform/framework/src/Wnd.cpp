@@ -67,7 +67,16 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     ts->lastMsg.message = message;
     ts->lastMsg.wParam = wParam;
     ts->lastMsg.lParam = lParam;
-    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    LRESULT result;
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        // A handler that failed (out of memory) must not unwind into the
+        // system: the message ends as a failed one, a creation is refused and
+        // a paint is taken as done, so that it does not come back at once.
+        result = message == WM_CREATE ? -1 : 0;
+        if (message == WM_PAINT) ValidateRect(hwnd, nullptr);
+    }
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) == wnd)
         AfxWndInternals::Finish(wnd, hwnd);
     ts->lastMsg = saved;
