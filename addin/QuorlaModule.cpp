@@ -11,6 +11,19 @@
 
 namespace {
 AFX_EXTENSION_MODULE s_quorlaModule;
+
+// Shuts the add-in down and frees it. Its sinks leave it through TheAddin,
+// which therefore goes only at the end.
+void EndAddin() {
+    if (!TheAddin) return;
+    try {
+        TheAddin->Shutdown();
+    } catch (...) {
+        // the add-in goes whatever its menus need
+    }
+    delete TheAddin;
+    TheAddin = nullptr;
+}
 } // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -30,15 +43,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     case DLL_PROCESS_DETACH: {
         {
             AFX_MANAGE_STATE(AfxGetStaticModuleState());
-            if (AddinObject* addin = TheAddin) {
-                try {
-                    addin->Shutdown(); // its sinks leave it through TheAddin
-                } catch (...) {
-                    // the module goes whatever the menus need
-                }
-                delete addin;
-                TheAddin = nullptr;
-            }
+            EndAddin();
         }
         AfxTermExtensionModule(s_quorlaModule);
         break;
@@ -60,16 +65,10 @@ extern "C" int InitUserDLL3(IDispatch* host) {
     } catch (...) {
         // Nothing may be thrown into the host: take back what was set up,
         // and the reference the add-in was handed.
-        if (AddinObject* addin = TheAddin) {
-            try {
-                addin->Shutdown(); // its sinks leave it through TheAddin
-            } catch (...) {
-            }
-            delete addin;
-            TheAddin = nullptr;
-        } else if (host) {
+        if (TheAddin)
+            EndAddin();
+        else if (host)
             host->Release();
-        }
         return 0;
     }
 }
