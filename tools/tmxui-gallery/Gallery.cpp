@@ -8,6 +8,7 @@
 #include <TMXEdit.h>
 #include <TMXGUIUtils.h>
 #include <TMXHyperlink.h>
+#include <TMXListCtrl.h>
 #include <TMXProgress.h>
 #include <TMXStatic.h>
 
@@ -153,6 +154,56 @@ protected:
     }
 };
 
+class ListPage : public CDialog {
+public:
+    ListPage() : CDialog(400u) {}
+    TMXListCtrl list;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, 401, list); }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        list.SetColumnHeader(L"Part,110;Qty,50,2;Length,70,2;Finish,100");
+        list.SetCheckboxeStyle(CHECKBOX_NORMAL);
+        list.SetGridLines(TRUE);
+        list.SetEditable(TRUE);
+        const struct {
+            const wchar_t* part;
+            int quantity;
+            double length;
+            const wchar_t* finish;
+        } rows[] = {
+            {L"Bracket", 4, 120.5, L"Anodised"}, {L"Hinge pin", 12, 35, L"Zinc"},
+            {L"Cover plate", 1, 240.25, L"Painted"}, {L"Spacer", 8, 6.5, L"Raw"},
+            {L"Gusset", 2, 80, L"Painted"},
+        };
+        for (const auto& row : rows) {
+            const int i = list.InsertItem(list.GetItemCount(), row.part);
+            list.SetItemText(i, 1, row.quantity);
+            list.SetItemText(i, 2, row.length, 2);
+            list.SetItemText(i, 3, row.finish);
+        }
+        list.SetCheck(0);
+        list.SetCheck(2);
+        list.SetItemBkColor(-1, 1, RGB(235, 243, 255), FALSE);
+        list.SetItemTextColor(3, 2, RGB(200, 0, 0), FALSE);
+        list.SetItemBkColor(2, 3, RGB(255, 236, 160), FALSE);
+        list.SetItemBkColor(4, 3, RGB(255, 236, 160), FALSE);
+        list.SortItems(0, TRUE);
+        return TRUE;
+    }
+};
+ListPage* g_listPage = nullptr;
+
+// A cell part way through an edit.
+void EditACell(HWND) {
+    if (!g_listPage || !g_listPage->list.StartEdit(1, 2)) return;
+    CEdit* edit = g_listPage->list.GetEditControl();
+    edit->SetWindowText(L"127.7");
+    edit->SetSel(5, 5);
+    Pump(200);
+}
+
 void DropDown(HWND dialog) {
     SendDlgItemMessageW(dialog, 301, CB_SHOWDROPDOWN, TRUE, 0);
     Pump(200);
@@ -203,6 +254,14 @@ void Pictures() {
         ColorsPage page;
         ExpectDialog(L"colour-combo-box", IDOK, &DropDown);
         page.DoModal();
+    }
+    // The list control, a cell being edited.
+    {
+        ListPage page;
+        g_listPage = &page;
+        ExpectDialog(L"list-control", IDOK, &EditACell);
+        page.DoModal();
+        g_listPage = nullptr;
     }
     // The three input dialogs.
     {
