@@ -248,9 +248,10 @@ private:
     // Sorting and moving rows.
     RowSnapshot TakeRow(int nItem) const;
     void PutRow(int nItem, const RowSnapshot& row);
-    void SortBlock(int first, int last, int nCol, BOOL bAscending);
+    bool SortBlock(int first, int last, int nCol, BOOL bAscending);
 
     // Editing and the mouse.
+    HWND EditWindow() const;
     void OnClick(UINT message, CPoint point);
     BOOL EditKey(UINT key);
 

@@ -4,13 +4,17 @@
 // the mouse in TMXListCtrlEdit.cpp.
 #include "TMXListCtrl.h"
 
+#include "Contained.h"
 #include "ListItemRecord.h"
 #include "NumberText.h"
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdarg>
 #include <cwctype>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -82,7 +86,10 @@ ON_WM_DESTROY()
 ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
 END_MESSAGE_MAP()
 
-TMXListCtrl::TMXListCtrl() : m_pEditCtrl(new CEdit), m_pRecords(new ListRecordSet) {}
+// Nothing leaves the library as an exception: without memory for them there
+// is no in-place editing, and no row can be inserted.
+TMXListCtrl::TMXListCtrl()
+    : m_pEditCtrl(new (std::nothrow) CEdit), m_pRecords(new (std::nothrow) ListRecordSet) {}
 
 TMXListCtrl::~TMXListCtrl() {
     // Torn down here, while the object is still a TMXListCtrl: the base
@@ -160,8 +167,8 @@ void TMXListCtrl::SetGridLines(BOOL bSet) {
 }
 
 void TMXListCtrl::ResizeToFitParent() {
-    CWnd* parent = GetParent();
-    if (!m_hWnd || !parent) return;
+    CWnd* parent = m_hWnd ? GetParent() : nullptr;
+    if (!parent) return;
     CRect rect;
     parent->GetClientRect(&rect);
     MoveWindow(&rect, TRUE);
@@ -176,7 +183,7 @@ void TMXListCtrl::SetRedraw(BOOL bRedraw) {
 BOOL TMXListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
     // The in-place edit's notifications are not the list view's business:
     // it would take them for its own label editor's.
-    if (m_pEditCtrl->m_hWnd && reinterpret_cast<HWND>(lParam) == m_pEditCtrl->m_hWnd) return TRUE;
+    if (EditWindow() && reinterpret_cast<HWND>(lParam) == EditWindow()) return TRUE;
     return CListCtrl::OnCommand(wParam, lParam);
 }
 
@@ -185,7 +192,7 @@ BOOL TMXListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
 void TMXListCtrl::OnDestroy() {
     DeleteAllItems(LIST_ITEM_ANY);
     FreeAllRecords();
-    if (m_pEditCtrl->m_hWnd) m_pEditCtrl->DestroyWindow();
+    if (EditWindow()) m_pEditCtrl->DestroyWindow();
     ReleaseOwnList(m_imgList);
     ReleaseOwnList(m_imgHeader);
     CListCtrl::OnDestroy();
@@ -193,19 +200,23 @@ void TMXListCtrl::OnDestroy() {
 
 // ---- Records
 
+// Null when there is no memory for it.
 ListItemRecord* TMXListCtrl::NewRecord(DWORD_PTR userData) const {
-    auto* record = new ListItemRecord;
-    record->dwUserData = userData;
-    const size_t columns = static_cast<size_t>(std::max(0, GetColumnCount()));
-    record->aTextColors.assign(columns, DefaultColor(true));
-    record->aBkColors.assign(columns, DefaultColor(false));
-    m_pRecords->records.insert(record);
-    return record;
+    if (!m_pRecords) return nullptr;
+    return Contained(static_cast<ListItemRecord*>(nullptr), [&] {
+        auto record = std::make_unique<ListItemRecord>();
+        record->dwUserData = userData;
+        const size_t columns = static_cast<size_t>(std::max(0, GetColumnCount()));
+        record->aTextColors.assign(columns, DefaultColor(true));
+        record->aBkColors.assign(columns, DefaultColor(false));
+        m_pRecords->records.insert(record.get());
+        return record.release();
+    });
 }
 
 ListItemRecord* TMXListCtrl::AsRecord(LPARAM lParam) const {
     auto* record = reinterpret_cast<ListItemRecord*>(lParam);
-    return m_pRecords->records.count(record) ? record : nullptr;
+    return m_pRecords && m_pRecords->records.count(record) ? record : nullptr;
 }
 
 ListItemRecord* TMXListCtrl::RecordOf(int nItem) const {
@@ -217,10 +228,11 @@ ListItemRecord* TMXListCtrl::RecordOf(int nItem) const {
 }
 
 void TMXListCtrl::FreeRecord(ListItemRecord* record) {
-    if (record && m_pRecords->records.erase(record)) delete record;
+    if (record && m_pRecords && m_pRecords->records.erase(record)) delete record;
 }
 
 void TMXListCtrl::FreeAllRecords() {
+    if (!m_pRecords) return;
     for (ListItemRecord* record : m_pRecords->records)
         delete record;
     m_pRecords->records.clear();
@@ -256,27 +268,33 @@ int TMXListCtrl::SetColumnHeader(const CString& spec) {
     DeleteAllColumns();
     EndEdit(TRUE);
     int inserted = 0;
-    for (const CString& entry : Split(spec, L';')) {
-        std::vector<CString> fields = Split(entry, L',');
-        if (fields.empty()) continue;
-        int width = fields.size() > 1 ? ReadInteger(fields[1], kDefaultWidth) : kDefaultWidth;
-        width = std::clamp(width, 0, kMaxWidth);
-        const int align = fields.size() > 2 ? ReadInteger(fields[2], 0) : 0;
-        const int format = align == 1 ? LVCFMT_CENTER : align == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        if (InsertColumn(GetColumnCount(), fields[0], format, width) >= 0) ++inserted;
-    }
+    Contained([&] {
+        for (const CString& entry : Split(spec, L';')) {
+            std::vector<CString> fields = Split(entry, L',');
+            if (fields.empty()) continue;
+            int width = fields.size() > 1 ? ReadInteger(fields[1], kDefaultWidth) : kDefaultWidth;
+            width = std::clamp(width, 0, kMaxWidth);
+            const int align = fields.size() > 2 ? ReadInteger(fields[2], 0) : 0;
+            const int format = align == 1 ? LVCFMT_CENTER : align == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+            if (InsertColumn(GetColumnCount(), fields[0], format, width) >= 0) ++inserted;
+        }
+    });
     return inserted > 0;
 }
 
 int TMXListCtrl::InsertColumn(int nCol, const LVCOLUMNW* column) {
     EndEdit(TRUE);
     const int index = column ? CListCtrl::InsertColumn(nCol, column) : -1;
-    if (index < 0) return -1;
+    if (index < 0 || !m_pRecords) return index;
+    // A record that cannot grow reads its later columns as having no colour.
     for (ListItemRecord* record : m_pRecords->records) {
-        size_t at = std::min(static_cast<size_t>(index), record->aTextColors.size());
-        record->aTextColors.insert(record->aTextColors.begin() + at, DefaultColor(true));
-        at = std::min(static_cast<size_t>(index), record->aBkColors.size());
-        record->aBkColors.insert(record->aBkColors.begin() + at, DefaultColor(false));
+        Contained([&] {
+            for (auto* colors : {&record->aTextColors, &record->aBkColors}) {
+                const size_t at = std::min(static_cast<size_t>(index), colors->size());
+                colors->insert(colors->begin() + static_cast<std::ptrdiff_t>(at),
+                               DefaultColor(colors == &record->aTextColors));
+            }
+        });
     }
     return index;
 }
@@ -300,6 +318,7 @@ int TMXListCtrl::InsertColumn(int nCol, LPCWSTR heading, int format, int width, 
 int TMXListCtrl::DeleteColumn(int nCol) {
     EndEdit(TRUE);
     if (!m_hWnd || !CListCtrl::DeleteColumn(nCol)) return FALSE;
+    if (!m_pRecords) return TRUE;
     for (ListItemRecord* record : m_pRecords->records) {
         if (nCol >= 0 && static_cast<size_t>(nCol) < record->aTextColors.size())
             record->aTextColors.erase(record->aTextColors.begin() + nCol);
@@ -413,7 +432,8 @@ CImageList* TMXListCtrl::SetImageList(CImageList* pImageList) {
     if (!m_hWnd) return nullptr;
     auto previous = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
     SetSmallList(pImageList ? pImageList->m_hImageList : nullptr);
-    return CImageList::FromHandle(previous);
+    return Contained(static_cast<CImageList*>(nullptr),
+                     [&] { return CImageList::FromHandle(previous); });
 }
 
 CImageList* TMXListCtrl::GetImageList() const {
@@ -424,26 +444,38 @@ CImageList* TMXListCtrl::SetImageList(UINT nBitmapID, COLORREF crMask) {
     if (!m_hWnd) return nullptr;
     // The new list first: if it cannot be made, the old one stays in use.
     CImageList fresh;
-    if (!fresh.Create(nBitmapID, 16, 4, crMask)) return nullptr;
+    if (!Contained(FALSE, [&] { return fresh.Create(nBitmapID, 16, 4, crMask); })) return nullptr;
     SetSmallList(fresh.m_hImageList);
     ReleaseOwnList(m_imgList);
-    m_imgList.Attach(fresh.Detach());
+    HIMAGELIST list = fresh.Detach();
+    if (!Contained(FALSE, [&] { return m_imgList.Attach(list); })) {
+        SetSmallList(nullptr);
+        ImageList_Destroy(list);
+        return nullptr;
+    }
     return &m_imgList;
 }
 
 CImageList* TMXListCtrl::SetHeaderImageList(CImageList* pImageList) {
     CHeaderCtrl* header = Header();
-    return header ? header->SetImageList(pImageList) : nullptr;
+    if (!header) return nullptr;
+    return Contained(static_cast<CImageList*>(nullptr),
+                     [&] { return header->SetImageList(pImageList); });
 }
 
 CImageList* TMXListCtrl::SetHeaderImageList(UINT nBitmapID, COLORREF crMask) {
     CHeaderCtrl* header = Header();
     if (!header) return nullptr;
     CImageList fresh;
-    if (!fresh.Create(nBitmapID, 16, 4, crMask)) return nullptr;
+    if (!Contained(FALSE, [&] { return fresh.Create(nBitmapID, 16, 4, crMask); })) return nullptr;
     header->SendMessage(HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.m_hImageList));
     ReleaseOwnList(m_imgHeader);
-    m_imgHeader.Attach(fresh.Detach());
+    HIMAGELIST list = fresh.Detach();
+    if (!Contained(FALSE, [&] { return m_imgHeader.Attach(list); })) {
+        header->SendMessage(HDM_SETIMAGELIST, 0, 0);
+        ImageList_Destroy(list);
+        return nullptr;
+    }
     return &m_imgHeader;
 }
 
@@ -916,8 +948,8 @@ void TMXListCtrl::SetSortSeparator(LPCWSTR separator) {
     m_pszSortSeparator = nullptr;
     if (!separator) return;
     const size_t length = wcslen(separator);
-    m_pszSortSeparator = new wchar_t[length + 1];
-    wmemcpy(m_pszSortSeparator, separator, length + 1);
+    m_pszSortSeparator = new (std::nothrow) wchar_t[length + 1];
+    if (m_pszSortSeparator) wmemcpy(m_pszSortSeparator, separator, length + 1);
 }
 
 LPCWSTR TMXListCtrl::GetSortSeparator() const {

@@ -1,6 +1,8 @@
 // The list control's in-place editing, its keys, and the mouse.
 #include "TMXListCtrl.h"
 
+#include "Contained.h"
+
 namespace {
 // Child, border, automatic horizontal scrolling, selection kept while
 // unfocused; the alignment (ES_LEFT 0, ES_CENTER 1, ES_RIGHT 2) is added.
@@ -25,12 +27,16 @@ CEdit* TMXListCtrl::GetEditControl() {
     return m_pEditCtrl;
 }
 
+HWND TMXListCtrl::EditWindow() const {
+    return m_pEditCtrl ? m_pEditCtrl->m_hWnd : nullptr;
+}
+
 BOOL TMXListCtrl::StartEdit(int nItem, int nSubItem) {
     auto editable = [&] {
         return m_bEditable && (nSubItem != 0 || m_bFirstColumnEditable) && IsValidItem(nItem) &&
                IsValidColumn(nSubItem);
     };
-    if (!editable()) return FALSE;
+    if (!editable() || !m_pEditCtrl) return FALSE;
     if (nItem == m_nEditItem && nSubItem == m_nEditSubItem) return TRUE;
     EndEdit(TRUE);
     if (!editable()) return FALSE; // the parent's edit handler may have changed the list
@@ -53,8 +59,11 @@ BOOL TMXListCtrl::StartEdit(int nItem, int nSubItem) {
         m_nEditAlign = align;
         if (m_pEditCtrl->m_hWnd) m_pEditCtrl->DestroyWindow();
     }
-    if (!m_pEditCtrl->m_hWnd && !m_pEditCtrl->Create(kEditStyle | static_cast<DWORD>(m_nEditAlign),
-                                                     CRect(0, 0, 0, 0), this, 0)) {
+    auto create = [&] {
+        return m_pEditCtrl->Create(kEditStyle | static_cast<DWORD>(m_nEditAlign), CRect(0, 0, 0, 0),
+                                   this, 0);
+    };
+    if (!m_pEditCtrl->m_hWnd && !Contained(FALSE, create)) {
         m_nEditItem = m_nEditSubItem = -1;
         return FALSE;
     }
@@ -78,7 +87,7 @@ BOOL TMXListCtrl::EndEdit(BOOL bCommit) {
     if (m_nEditItem < 0) return FALSE;
     const int item = m_nEditItem, column = m_nEditSubItem;
     bool changed = false;
-    if (bCommit && m_pEditCtrl->m_hWnd && IsValidItem(item) && IsValidColumn(column)) {
+    if (bCommit && EditWindow() && IsValidItem(item) && IsValidColumn(column)) {
         CString text;
         m_pEditCtrl->GetWindowText(text);
         if (text != CListCtrl::GetItemText(item, column)) {
@@ -90,8 +99,8 @@ BOOL TMXListCtrl::EndEdit(BOOL bCommit) {
     // Finished before the parent hears of it, so that an edit its handler
     // starts is not the one hidden here.
     m_nEditItem = m_nEditSubItem = -1;
-    if (m_pEditCtrl->m_hWnd) {
-        if (::GetFocus() == m_pEditCtrl->m_hWnd) SetFocus();
+    if (EditWindow()) {
+        if (::GetFocus() == EditWindow()) SetFocus();
         m_pEditCtrl->ShowWindow(SW_HIDE);
     }
     if (changed) NotifyParent(LISTMSG_ITEM_EDITED, static_cast<WPARAM>(item), column);
@@ -100,9 +109,12 @@ BOOL TMXListCtrl::EndEdit(BOOL bCommit) {
 
 BOOL TMXListCtrl::PreTranslateMessage(MSG* msg) {
     if (msg && msg->message == WM_KEYDOWN && m_hWnd &&
-        (msg->hwnd == m_hWnd || (m_pEditCtrl->m_hWnd && msg->hwnd == m_pEditCtrl->m_hWnd))) {
+        (msg->hwnd == m_hWnd || (EditWindow() && msg->hwnd == EditWindow()))) {
         if (m_nEditItem >= 0) {
-            if (EditKey(static_cast<UINT>(msg->wParam))) return TRUE;
+            // Called from a message loop, not a window procedure: a failure
+            // ends here, the key taken.
+            if (Contained(TRUE, [&] { return EditKey(static_cast<UINT>(msg->wParam)); }))
+                return TRUE;
         } else if (msg->wParam == VK_SPACE && msg->hwnd == m_hWnd) {
             return TRUE; // the keyboard does not toggle check boxes
         }

@@ -2,6 +2,7 @@
 // whole-row snapshots (texts of any length, images, the record, states).
 #include "TMXListCtrl.h"
 
+#include "Contained.h"
 #include "ListItemRecord.h"
 #include "ListOrder.h"
 
@@ -77,39 +78,49 @@ void TMXListCtrl::SortItems(int nCol, BOOL bAscending) {
     const int count = CListCtrl::GetItemCount();
     SetRedraw(FALSE);
     // Separator rows stay where they are; the runs between them sort apart.
+    bool sorted = true;
     int first = 0;
     if (m_pszSortSeparator) {
-        for (int item = 0; item < count; ++item) {
+        for (int item = 0; item < count && sorted; ++item) {
             if (CListCtrl::GetItemText(item, nCol) != m_pszSortSeparator) continue;
-            SortBlock(first, item - 1, nCol, m_bSortAscending);
+            sorted = SortBlock(first, item - 1, nCol, m_bSortAscending);
             first = item + 1;
         }
     }
-    SortBlock(first, count - 1, nCol, m_bSortAscending);
+    sorted = sorted && SortBlock(first, count - 1, nCol, m_bSortAscending);
     SetRedraw(TRUE);
+    if (!sorted) {
+        ClearSortState();
+        return;
+    }
     NotifyParent(LISTMSG_SORTED, static_cast<WPARAM>(nCol), m_bSortAscending ? 1 : 0);
 }
 
-void TMXListCtrl::SortBlock(int first, int last, int nCol, BOOL bAscending) {
-    if (first >= last || !IsValidItem(first) || !IsValidItem(last)) return;
+// False when there was no memory for the sort; the rows are then as they were.
+bool TMXListCtrl::SortBlock(int first, int last, int nCol, BOOL bAscending) {
+    if (first >= last || !IsValidItem(first) || !IsValidItem(last)) return true;
     const int n = last - first + 1;
-    // Each text is read and parsed once; the list is not touched while sorting.
-    std::vector<tmxlist::SortKey> keys;
-    keys.reserve(static_cast<size_t>(n));
-    for (int item = first; item <= last; ++item)
-        keys.emplace_back(std::wstring(CListCtrl::GetItemText(item, nCol).GetString()));
-    std::vector<int> order(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k)
-        order[static_cast<size_t>(k)] = k;
-    tmxlist::SortOrder(order, keys, bAscending != FALSE);
-
-    // Snapshots of the rows that move, then written back in sorted order.
     std::vector<std::pair<int, RowSnapshot>> moved;
-    for (int k = 0; k < n; ++k)
-        if (order[static_cast<size_t>(k)] != k)
-            moved.emplace_back(first + k, TakeRow(first + order[static_cast<size_t>(k)]));
+    const bool ready = Contained(false, [&] {
+        // Each text is read and parsed once; the list is not touched while sorting.
+        std::vector<tmxlist::SortKey> keys;
+        keys.reserve(static_cast<size_t>(n));
+        for (int item = first; item <= last; ++item)
+            keys.emplace_back(std::wstring(CListCtrl::GetItemText(item, nCol).GetString()));
+        std::vector<int> order(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k)
+            order[static_cast<size_t>(k)] = k;
+        tmxlist::SortOrder(order, keys, bAscending != FALSE);
+        // Snapshots of the rows that move, all taken before any is written.
+        for (int k = 0; k < n; ++k)
+            if (order[static_cast<size_t>(k)] != k)
+                moved.emplace_back(first + k, TakeRow(first + order[static_cast<size_t>(k)]));
+        return true;
+    });
+    if (!ready) return false;
     for (const auto& [item, row] : moved)
         PutRow(item, row);
+    return true;
 }
 
 void TMXListCtrl::OnColumnClick(NMHDR* nmhdr, LRESULT* result) {
@@ -128,7 +139,12 @@ int TMXListCtrl::MoveTo(int nItem, int nNewIndex) {
     const int target = std::clamp(nNewIndex, 0, count - 1);
     if (target == nItem) return nItem;
     ClearSortState();
-    const RowSnapshot row = TakeRow(nItem);
+    RowSnapshot row;
+    if (!Contained(false, [&] {
+            row = TakeRow(nItem);
+            return true;
+        }))
+        return -1;
     // The record stays with the snapshot: the row goes without freeing it.
     if (!CListCtrl::DeleteItem(nItem)) return -1;
     LVITEMW item{};
@@ -173,7 +189,13 @@ BOOL TMXListCtrl::SwapItems(int nItem1, int nItem2) {
     if (!IsValidItem(nItem1) || !IsValidItem(nItem2)) return FALSE;
     if (nItem1 == nItem2) return TRUE;
     ClearSortState();
-    const RowSnapshot first = TakeRow(nItem1), second = TakeRow(nItem2);
+    RowSnapshot first, second;
+    if (!Contained(false, [&] {
+            first = TakeRow(nItem1);
+            second = TakeRow(nItem2);
+            return true;
+        }))
+        return FALSE;
     PutRow(nItem1, second);
     PutRow(nItem2, first);
     return TRUE;
