@@ -284,7 +284,7 @@ int TMXListCtrl::SetColumnHeader(const CString& spec) {
 
 int TMXListCtrl::InsertColumn(int nCol, const LVCOLUMNW* column) {
     EndEdit(TRUE);
-    const int index = column ? CListCtrl::InsertColumn(nCol, column) : -1;
+    const int index = column && m_hWnd ? CListCtrl::InsertColumn(nCol, column) : -1;
     if (index < 0 || !m_pRecords) return index;
     // A record that cannot grow reads its later columns as having no colour.
     for (ListItemRecord* record : m_pRecords->records) {
@@ -489,6 +489,7 @@ int TMXListCtrl::InsertWithRecord(LVITEMW item) {
     // insert notification already finds it.
     ListItemRecord* record =
         NewRecord((item.mask & LVIF_PARAM) ? static_cast<DWORD_PTR>(item.lParam) : 0);
+    if (!record) return -1;
     item.mask |= LVIF_PARAM;
     item.lParam = reinterpret_cast<LPARAM>(record);
     const int index = CListCtrl::InsertItem(&item);
@@ -629,10 +630,12 @@ BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, DWORD value) {
 
 BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, double value, int nPrecision) {
     // Precision -1 is "%f" without its trailing zeros (and point).
-    const std::wstring text = nPrecision < 0
-                                  ? tmxnumber::FormatFixed(value, 6, true)
-                                  : tmxnumber::FormatFixed(value, std::min(nPrecision, 400), false);
-    return SetItemText(nItem, nSubItem, text.c_str());
+    return Contained(FALSE, [&] {
+        const std::wstring text =
+            nPrecision < 0 ? tmxnumber::FormatFixed(value, 6, true)
+                           : tmxnumber::FormatFixed(value, std::min(nPrecision, 400), false);
+        return SetItemText(nItem, nSubItem, text.c_str());
+    });
 }
 
 BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, const COleDateTime& value, DWORD dwFlags) {

@@ -138,13 +138,13 @@ int TMXListCtrl::MoveTo(int nItem, int nNewIndex) {
     const int count = CListCtrl::GetItemCount();
     const int target = std::clamp(nNewIndex, 0, count - 1);
     if (target == nItem) return nItem;
-    ClearSortState();
     RowSnapshot row;
     if (!Contained(false, [&] {
             row = TakeRow(nItem);
             return true;
         }))
         return -1;
+    ClearSortState();
     // The record stays with the snapshot: the row goes without freeing it.
     if (!CListCtrl::DeleteItem(nItem)) return -1;
     LVITEMW item{};
@@ -188,7 +188,6 @@ BOOL TMXListCtrl::SwapItems(int nItem1, int nItem2) {
     EndEdit(TRUE);
     if (!IsValidItem(nItem1) || !IsValidItem(nItem2)) return FALSE;
     if (nItem1 == nItem2) return TRUE;
-    ClearSortState();
     RowSnapshot first, second;
     if (!Contained(false, [&] {
             first = TakeRow(nItem1);
@@ -196,6 +195,7 @@ BOOL TMXListCtrl::SwapItems(int nItem1, int nItem2) {
             return true;
         }))
         return FALSE;
+    ClearSortState();
     PutRow(nItem1, second);
     PutRow(nItem2, first);
     return TRUE;
