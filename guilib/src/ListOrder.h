@@ -1,6 +1,6 @@
 // The order in which the list control sorts the texts of a column.
 //
-// Two texts compare by the first rule that both texts satisfy decides:
+// The first rule that both texts satisfy decides:
 // 1. both read completely as a 32-bit unsigned hexadecimal number (leading
 //    white space, "+" and a "0x" prefix allowed): the numbers. Decimal
 //    digits order correctly this way, and words such as "Add", "Cafe" and
@@ -25,15 +25,12 @@ public:
     SortKey() = default;
     explicit SortKey(std::wstring text);
 
-    const std::wstring& Text() const { return m_text; }
-    bool IsHex() const { return m_isHex; }
-    bool IsReal() const { return m_isReal; }
-    bool IsDate() const;
-
     // -1, 0 or 1.
     friend int Compare(const SortKey& a, const SortKey& b);
 
 private:
+    bool IsDate() const;
+
     std::wstring m_text;
     bool m_isHex = false;
     unsigned long m_hex = 0;
