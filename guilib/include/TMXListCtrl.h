@@ -19,7 +19,7 @@
 //   (the default) drops trailing zeros, other precisions are capped at 400.
 // - Item data is pointer-sized (DWORD_PTR), so a pointer put in through
 //   SetItem or SetItemData comes back whole.
-// - In a column specification a width that is not a number reads as absent
+// - In a column string a width that is not a number reads as absent
 //   (100 pixels); widths are kept within 0..32767.
 // - SetCheckboxeStyle ignores styles other than the four CHECKBOX_* values.
 // - The image-list setters that take a bitmap return the control's new list
@@ -76,7 +76,7 @@ public:
     // ---- Columns and header
     // "Heading,width,alignment;..." (alignment 1 centre, 2 right, else
     // left; width 100 by default). Replaces every row and column.
-    int SetColumnHeader(const CString& spec);
+    int SetColumnHeader(const CString& columns);
     int InsertColumn(int nCol, const LVCOLUMNW* column);
     int InsertColumn(int nCol, LPCWSTR heading, int format = LVCFMT_LEFT, int width = -1,
                      int subItem = -1);
@@ -218,6 +218,9 @@ protected:
 
 private:
     struct RowSnapshot;
+
+    // The integer setters' one text.
+    BOOL SetItemText(int nItem, int nSubItem, long long value);
 
     // Rows and records.
     ListItemRecord* NewRecord(DWORD_PTR userData) const;

@@ -263,13 +263,13 @@ CHeaderCtrl* TMXListCtrl::Header() const {
     return header && header->m_hWnd ? header : nullptr;
 }
 
-int TMXListCtrl::SetColumnHeader(const CString& spec) {
+int TMXListCtrl::SetColumnHeader(const CString& columns) {
     DeleteAllItems(LIST_ITEM_ANY);
     DeleteAllColumns();
     EndEdit(TRUE);
     int inserted = 0;
     Contained([&] {
-        for (const CString& entry : Split(spec, L';')) {
+        for (const CString& entry : Split(columns, L';')) {
             std::vector<CString> fields = Split(entry, L',');
             if (fields.empty()) continue;
             int width = fields.size() > 1 ? ReadInteger(fields[1], kDefaultWidth) : kDefaultWidth;
@@ -300,18 +300,7 @@ int TMXListCtrl::InsertColumn(int nCol, const LVCOLUMNW* column) {
 }
 
 int TMXListCtrl::InsertColumn(int nCol, LPCWSTR heading, int format, int width, int subItem) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_FMT | LVCF_TEXT;
-    column.fmt = format;
-    column.pszText = const_cast<LPWSTR>(heading ? heading : L"");
-    if (width != -1) {
-        column.mask |= LVCF_WIDTH;
-        column.cx = width;
-    }
-    if (subItem != -1) {
-        column.mask |= LVCF_SUBITEM;
-        column.iSubItem = subItem;
-    }
+    LVCOLUMNW column = ColumnOf(heading, format, width, subItem);
     return InsertColumn(nCol, &column);
 }
 
@@ -605,26 +594,24 @@ BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, char ch) {
 }
 
 BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, int value) {
-    CString text;
-    text.Format(L"%d", value);
-    return SetItemText(nItem, nSubItem, text.GetString());
+    return SetItemText(nItem, nSubItem, static_cast<long long>(value));
 }
 
 BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, long value) {
-    CString text;
-    text.Format(L"%ld", value);
-    return SetItemText(nItem, nSubItem, text.GetString());
+    return SetItemText(nItem, nSubItem, static_cast<long long>(value));
 }
 
 BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, UINT value) {
-    CString text;
-    text.Format(L"%u", value);
-    return SetItemText(nItem, nSubItem, text.GetString());
+    return SetItemText(nItem, nSubItem, static_cast<long long>(value));
 }
 
 BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, DWORD value) {
+    return SetItemText(nItem, nSubItem, static_cast<long long>(value));
+}
+
+BOOL TMXListCtrl::SetItemText(int nItem, int nSubItem, long long value) {
     CString text;
-    text.Format(L"%lu", value);
+    text.Format(L"%lld", value);
     return SetItemText(nItem, nSubItem, text.GetString());
 }
 

@@ -143,9 +143,9 @@ TEST_F(ListCtrl, StylesAreForcedOnEveryPath) {
     EXPECT_EQ(other.GetExtendedStyle() & 0x22u, 0x22u);
 }
 
-TEST_F(ListCtrl, ColumnSpecificationsGiveHeadingsWidthsAndAlignment) {
+TEST_F(ListCtrl, ColumnStringsGiveHeadingsWidthsAndAlignment) {
     struct Heading { std::wstring text; int width, format; };
-    struct Case { const wchar_t* spec; std::vector<Heading> columns; } const cases[] = {
+    struct Case { const wchar_t* header; std::vector<Heading> columns; } const cases[] = {
         {L"Name,120;Size,60,2;Date",
          {{L"Name", 120, 0}, {L"Size", 60, LVCFMT_RIGHT}, {L"Date", 100, 0}}},
         {L"Heading,,2;;Mid, 30px,1", {{L"Heading", 2, 0}, {L"Mid", 30, LVCFMT_CENTER}}},
@@ -156,17 +156,17 @@ TEST_F(ListCtrl, ColumnSpecificationsGiveHeadingsWidthsAndAlignment) {
     };
     for (const Case& c : cases) {
         Rows({L"gone"});
-        EXPECT_EQ(list.SetColumnHeader(c.spec), !c.columns.empty()) << c.spec;
-        EXPECT_EQ(list.GetItemCount(), 0) << c.spec;
-        ASSERT_EQ(list.GetColumnCount(), static_cast<int>(c.columns.size())) << c.spec;
+        EXPECT_EQ(list.SetColumnHeader(c.header), !c.columns.empty()) << c.header;
+        EXPECT_EQ(list.GetItemCount(), 0) << c.header;
+        ASSERT_EQ(list.GetColumnCount(), static_cast<int>(c.columns.size())) << c.header;
         for (int i = 0; i < list.GetColumnCount(); ++i) {
             LVCOLUMNW column{};
             column.mask = LVCF_FMT | LVCF_WIDTH;
             list.GetColumn(i, &column);
-            EXPECT_EQ(std::wstring(list.GetHeaderText(i)), c.columns[i].text) << c.spec;
-            EXPECT_EQ(column.cx, c.columns[i].width) << c.spec << " " << i;
+            EXPECT_EQ(std::wstring(list.GetHeaderText(i)), c.columns[i].text) << c.header;
+            EXPECT_EQ(column.cx, c.columns[i].width) << c.header << " " << i;
             if (i > 0) { // the list view keeps column 0 left-aligned
-                EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, c.columns[i].format) << c.spec;
+                EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, c.columns[i].format) << c.header;
             }
         }
     }

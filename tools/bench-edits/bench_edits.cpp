@@ -6,6 +6,7 @@
 // Each figure is the best of interleaved rounds. Under Wine:
 //   build/windows/wine-run build/windows/bin/bench_edits.exe [keystrokes]
 #include <TMXEdit.h>
+#include <BenchClock.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,17 +15,6 @@
 #include <vector>
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Seconds per keystroke for `count` of `keys`, in turn, sent to `edit`.
 double Type(HWND edit, int count, const wchar_t* keys, const wchar_t* text = L"") {

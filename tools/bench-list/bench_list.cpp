@@ -9,6 +9,7 @@
 // in order). Under Wine:
 //   build/windows/wine-run build/windows/bin/bench_list.exe [rows]
 #include <TMXListCtrl.h>
+#include <BenchClock.h>
 
 #include "ListOrder.h"
 
@@ -20,17 +21,6 @@
 #include <vector>
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 const wchar_t* const kColumns[] = {L"integer", L"real", L"percent", L"date", L"text"};
 

@@ -3,22 +3,12 @@
 // Prints calls per second for both and their ratio. Run it under Wine:
 //   build/windows/wine-run build/windows/bin/bench_progress.exe [calls]
 #include <TMXProgress.h>
+#include <BenchClock.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 HWND FindBar(LPCWSTR title) {
     HWND dialog = FindWindowW(L"#32770", title);

@@ -8,7 +8,7 @@ BOOL CListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_LISTVIEWW, nullptr, style, rect, parent, id);
 }
 
-int CListCtrl::InsertColumn(int column, LPCWSTR heading, int format, int width, int subItem) {
+LVCOLUMNW CListCtrl::ColumnOf(LPCWSTR heading, int format, int width, int subItem) {
     LVCOLUMNW spec{};
     spec.mask = LVCF_FMT | LVCF_TEXT;
     spec.fmt = format;
@@ -21,6 +21,11 @@ int CListCtrl::InsertColumn(int column, LPCWSTR heading, int format, int width, 
         spec.mask |= LVCF_SUBITEM;
         spec.iSubItem = subItem;
     }
+    return spec;
+}
+
+int CListCtrl::InsertColumn(int column, LPCWSTR heading, int format, int width, int subItem) {
+    LVCOLUMNW spec = ColumnOf(heading, format, width, subItem);
     return InsertColumn(column, &spec);
 }
 

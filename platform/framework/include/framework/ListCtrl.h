@@ -16,6 +16,9 @@ public:
         return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(spec)));
     }
     int InsertColumn(int column, LPCWSTR heading, int format = LVCFMT_LEFT, int width = -1, int subItem = -1);
+    // The column record that the second InsertColumn sends (-1: width or
+    // subitem left unset), for a derived class that inserts its own way.
+    static LVCOLUMNW ColumnOf(LPCWSTR heading, int format, int width, int subItem);
     BOOL DeleteColumn(int column) { return static_cast<BOOL>(SendMessage(LVM_DELETECOLUMN, static_cast<WPARAM>(column))); }
     BOOL GetColumn(int column, LVCOLUMNW* spec) const {
         return static_cast<BOOL>(SendMessage(LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(spec)));
