@@ -106,6 +106,7 @@ int Host::OpenDocument(long kind) {
 
 bool Host::ActivateDocument(int id) {
     if (id < -1 || id >= DocumentCount()) return false;
+    if (id >= 0 && !DocumentOpen(id)) return false;
     state_->active = id;
     return true;
 }

@@ -75,6 +75,13 @@ public:
     int OpenDocument(long kind);
     bool ActivateDocument(int id); // -1: no document active; false for an unknown id
     int ActiveDocumentId() const;  // -1 when none
+    // Closes a document as the host's File > Close does: its model is freed
+    // (the DocumentModel stays, empty, with `closed` set), it is no longer
+    // active, and whoever still holds its handle or a body handle of it
+    // gets E_UNEXPECTED from every call. Ids are not reused. False for an
+    // unknown or already closed id.
+    bool CloseDocument(int id);
+    bool DocumentOpen(int id) const;
     int DocumentCount() const;
     const DocumentModel& Document(int id) const; // id must be valid
 

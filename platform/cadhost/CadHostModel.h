@@ -203,6 +203,7 @@ struct DocumentModel {
     Blocks<Entity> entities; // in order of creation, sketches and outside
     ValueStore values;
     std::vector<Body> bodies;
+    bool closed = false; // Host::CloseDocument freed it
 
     bool SketchOpen() const { return !sketches.empty() && sketches.back().open; }
     // Entities of one kind: all of them, or those of one sketch (-1: outside sketches).

@@ -261,6 +261,8 @@ public:
                                             const double* normal) override;
     HRESULT STDMETHODCALLTYPE CreateFromFaces(VARIANT_BOOL* solid) override;
 
+    const DocumentObject* Part() const { return part_; }
+
 private:
     int index_;
     DocumentObject* part_; // kept alive by the host while state_ is set

@@ -186,6 +186,9 @@ public:
     // count as expected (for runs that may show any number of message boxes).
     // 0, the default, cancels them and counts them as unexpected.
     void AnswerOthers(int button) { othersButton_ = button; }
+    // Runs for every dialog it answers, once the dialog is up and just before
+    // its steps (to take a picture of it, say).
+    void BeforeSteps(std::function<void(HWND)> before) { before_ = std::move(before); }
 
     const std::vector<SeenDialog>& Seen() const { return seen_; }
     const SeenDialog& Last() const {
@@ -318,6 +321,7 @@ private:
             Pending p = std::move(self->pending_.front());
             self->pending_.pop_front();
             if (IsWindow(p.dialog)) Capture(p.dialog, ++self->captures_);
+            if (self->before_ && IsWindow(p.dialog)) self->before_(p.dialog);
             for (auto& step : p.steps) {
                 if (!IsWindow(p.dialog)) break;
                 step(p.dialog);
@@ -388,6 +392,7 @@ private:
     UINT_PTR stepTimer_ = 0;
     UINT_PTR watchdog_ = 0;
     std::function<bool(HWND)> ignore_;
+    std::function<void(HWND)> before_;
     int othersButton_ = 0;
     int captures_ = 0;
     bool timedOut_ = false;

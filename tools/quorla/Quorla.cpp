@@ -525,7 +525,7 @@ void Importer::WriteDocuments(FileReport& r, int firstDocument, const std::wstri
                 r.imported = false;
             }
             std::string caption = r.file + " - " + d.name + " (" + d.kind + ", " + d.unit + ")";
-            if (WriteBytes(svg, DocumentSvg(doc, caption), &reason)) {
+            if (WriteBytes(svg, docview::DocumentSvg(doc, caption), &reason)) {
                 d.svg = Utf8(svg);
             } else {
                 std::string text = "cannot write " + Utf8(svg) + ": " + reason;
