@@ -6,6 +6,12 @@
 
 namespace quorlahost {
 
+namespace {
+// Faces whose picture spans less than this many pixels each way are drawn
+// as one pixel.
+const float kDotSize = 1.5f;
+} // namespace
+
 using cadhost::Body;
 using cadhost::Face;
 
@@ -51,6 +57,12 @@ RasterStats FaceRaster::Draw(const cadhost::DocumentModel& doc, const docview::P
                              const docview::ScreenMap& map) {
     RasterStats stats;
     const float w = static_cast<float>(width_), h = static_cast<float>(height_);
+    // Model metres straight to pixels and depth: x = ox + (r.p - cu) scale,
+    // y = oy - (up.p - cw) scale, one row of three products each.
+    const cadhost::Vec3 r = view.Right(), up = view.Up(), d = view.Toward();
+    const double sx[4] = {r.x * map.scale, r.y * map.scale, r.z * map.scale, map.ox - map.cu * map.scale};
+    const double sy[4] = {-up.x * map.scale, -up.y * map.scale, -up.z * map.scale,
+                          map.oy + map.cw * map.scale};
     for (const Body& body : doc.bodies) {
         stats.faces += body.faces.size();
         for (const Face& f : body.faces) {
@@ -58,10 +70,10 @@ RasterStats FaceRaster::Draw(const cadhost::DocumentModel& doc, const docview::P
             float p[4][3];
             float xmin = 1e30f, xmax = -1e30f, ymin = 1e30f, ymax = -1e30f;
             for (int i = 0; i < f.count; i++) {
-                const docview::Projected q = view.Project(f.corners + 3 * i);
-                p[i][0] = static_cast<float>(map.X(q));
-                p[i][1] = static_cast<float>(map.Y(q));
-                p[i][2] = static_cast<float>(q.depth);
+                const double* c = f.corners + 3 * i;
+                p[i][0] = static_cast<float>(sx[0] * c[0] + sx[1] * c[1] + sx[2] * c[2] + sx[3]);
+                p[i][1] = static_cast<float>(sy[0] * c[0] + sy[1] * c[1] + sy[2] * c[2] + sy[3]);
+                p[i][2] = static_cast<float>(d.x * c[0] + d.y * c[1] + d.z * c[2]);
                 xmin = std::min(xmin, p[i][0]);
                 xmax = std::max(xmax, p[i][0]);
                 ymin = std::min(ymin, p[i][1]);
@@ -72,22 +84,24 @@ RasterStats FaceRaster::Draw(const cadhost::DocumentModel& doc, const docview::P
                 stats.culled++;
                 continue;
             }
-            const std::uint32_t colour = docview::FaceColour(view.Shade(f.normal));
             stats.drawn++;
-            if (xmax - xmin < 1 && ymax - ymin < 1) {
-                // Within one pixel: the pixel of its centre.
+            if (xmax - xmin < kDotSize && ymax - ymin < kDotSize) {
+                // About a pixel: the pixel of its centre, a depth test
+                // instead of a triangle set-up. Neighbours this small fill
+                // the pixels between their centres but for the odd pinhole.
                 const int x = static_cast<int>((xmin + xmax) * 0.5f);
                 const int y = static_cast<int>((ymin + ymax) * 0.5f);
                 if (x < 0 || y < 0 || x >= width_ || y >= height_) continue;
                 const std::size_t at = static_cast<std::size_t>(y) * width_ + x;
-                const float z = p[0][2];
+                const float z = (p[0][2] + p[1][2] + p[2][2]) * (1.0f / 3);
                 stats.dots++;
                 if (z > depth_[at]) {
                     depth_[at] = z;
-                    pixels_[at] = colour;
+                    pixels_[at] = docview::FaceColour(view.Shade(f.normal));
                 }
                 continue;
             }
+            const std::uint32_t colour = docview::FaceColour(view.Shade(f.normal));
             Triangle(p[0], p[1], p[2], colour);
             if (f.count == 4) Triangle(p[0], p[2], p[3], colour);
         }

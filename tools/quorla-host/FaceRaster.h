@@ -1,6 +1,6 @@
 // The body faces of a document drawn into a pixel buffer with a depth
 // buffer, so that a view of a million faces takes one pass over them: faces
-// off the picture are skipped, a face within one pixel sets that pixel, and
+// off the picture are skipped, a face of about one pixel sets that pixel, and
 // the nearest face wins wherever faces overlap. GDI then draws the sketch
 // entities over the buffer and puts it on screen.
 #pragma once
@@ -17,7 +17,7 @@ struct RasterStats {
     std::size_t faces = 0;   // faces of the document
     std::size_t drawn = 0;   // faces that reached the picture
     std::size_t culled = 0;  // faces off the picture
-    std::size_t dots = 0;    // faces within one pixel, drawn as one
+    std::size_t dots = 0;    // faces of about a pixel, drawn as one
 };
 
 class FaceRaster {

@@ -73,6 +73,37 @@ TEST_F(DocumentTest, NewDocumentsBecomeActiveAndTestsCanSwitch) {
     drawing->Release();
 }
 
+// A closed document is emptied and inactive; handles still held to it and
+// to its bodies fail from then on.
+TEST_F(DocumentTest, ClosingADocumentFreesItAndCutsItsHandles) {
+    IHostDocument* doc = NewPartDocument();
+    doc->Toggle3DSketch(0);
+    LONG entity = 0;
+    ASSERT_EQ(doc->CreatePoint(1, 2, 3, &entity), S_OK);
+    IHostPart* part = nullptr;
+    doc->QueryInterface(IID_IHostPart, reinterpret_cast<void**>(&part));
+    IHostBody* body = nullptr;
+    ASSERT_EQ(part->CreateBody(&body), S_OK);
+    const int other = host.OpenDocument(2);
+    ASSERT_TRUE(host.ActivateDocument(0));
+
+    EXPECT_TRUE(host.CloseDocument(0));
+    EXPECT_FALSE(host.CloseDocument(0));
+    EXPECT_FALSE(host.CloseDocument(7));
+    EXPECT_FALSE(host.DocumentOpen(0));
+    EXPECT_TRUE(host.DocumentOpen(other));
+    EXPECT_TRUE(host.Document(0).closed);
+    EXPECT_EQ(host.Document(0).entities.size(), 0u);
+    EXPECT_EQ(host.ActiveDocumentId(), -1);
+    EXPECT_FALSE(host.ActivateDocument(0));
+    EXPECT_EQ(doc->CreatePoint(1, 2, 3, &entity), E_UNEXPECTED);
+    const double corners[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0}, normal[3] = {0, 0, 1};
+    EXPECT_EQ(body->AddPlanarFace(3, corners, normal), E_UNEXPECTED);
+    body->Release();
+    part->Release();
+    doc->Release();
+}
+
 TEST_F(DocumentTest, UnitSwitchesAndCloseOutsAreRecorded) {
     IHostDocument* doc = NewPartDocument();
     const DocumentModel& m = host.Document(0);
