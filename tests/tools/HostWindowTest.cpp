@@ -242,7 +242,7 @@ TEST_F(HostWindowTest, MenuItemsCallTheirExports) {
 TEST_F(HostWindowTest, TheViewsPaintTheDocuments) {
     ASSERT_EQ(host_->ImportFiles({kBracket}), 1);
     host_->Command(quorlahost::kCmdTile);
-    quorlahost::Pump(200);
+    wincapture::Pump(200);
     const wincapture::Picture picture = wincapture::Capture(host_->Frame());
     RECT frame;
     GetWindowRect(host_->Frame(), &frame);
@@ -318,13 +318,55 @@ TEST_F(HostWindowTest, BadFilesAreReportedAndClosingGivesEverythingBack) {
     ExpectWindowsMatchDocuments();
     EXPECT_EQ(Host().DocumentCount(), 2);
 
-    quorlahost::Pump(100); // the views paint, taking their buffers
+    wincapture::Pump(100); // the views paint, taking their buffers
     while (host_->ActiveDocumentWindowId() >= 0)
         host_->Command(quorlahost::kCmdClose);
     ExpectWindowsMatchDocuments();
     EXPECT_EQ(Host().OutstandingRefs(), refs) << Host().Unreleased();
     EXPECT_EQ(testsupport::GdiObjectCount(), gdi);
     DeleteFileW(damaged.c_str());
+}
+
+// The program itself: --screenshot with a script pictures the add-in's
+// message box for a missing file, the progress windows of the next import
+// and the main window, answering the box on its own, and ends with 0.
+TEST(HostProgram, ScreenshotsOfAScriptedRun) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring dir = std::wstring(temp) + L"host-shots-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(dir.c_str(), nullptr);
+    {
+        std::ofstream script(testsupport::Narrow(dir + L"\\run.script").c_str());
+        script << "import \"" << testsupport::Narrow(dir) << "\\missing.3dm\"\n"
+               << "import \"" << testsupport::Narrow(kBracket) << "\"\n"
+               << "menu &Window &Cascade\nshot after\n";
+    }
+    std::wstring command = L"\"" + BinFolder() + L"quorla-host.exe\" --screenshot \"" + dir +
+                           L"\\shots\" --script \"" + dir + L"\\run.script\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 120000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    EXPECT_EQ(code, 0u);
+    for (const std::wstring& name : {L"01-" + std::wstring(kTitle), std::wstring(L"02-progress-Creating points"),
+                                     std::wstring(L"after"), std::wstring(L"main")}) {
+        const std::wstring path = dir + L"\\shots\\" + name + L".png";
+        EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << testsupport::Narrow(path);
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((dir + L"\\shots\\*.png").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
+        DeleteFileW((dir + L"\\shots\\" + found.cFileName).c_str());
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    DeleteFileW((dir + L"\\run.script").c_str());
+    RemoveDirectoryW((dir + L"\\shots").c_str());
+    RemoveDirectoryW(dir.c_str());
 }
 
 // Where faces overlap the nearest wins; faces off the picture are skipped.

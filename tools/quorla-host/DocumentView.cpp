@@ -404,8 +404,6 @@ LRESULT DocumentView::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         else if (wp == 'I') Isometric();
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTCHARS;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }

@@ -5,6 +5,7 @@
 #include "DocumentWindow.h"
 #include "HostWindow.h"
 #include "Screenshots.h"
+#include "WindowCapture.h"
 
 #include <cwchar>
 #include <fstream>
@@ -47,18 +48,6 @@ int FindDocument(HostWindow& host, const std::wstring& name) {
 }
 
 } // namespace
-
-void Pump(unsigned milliseconds) {
-    const DWORD until = GetTickCount() + milliseconds;
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (static_cast<LONG>(until - GetTickCount()) > 0);
-}
 
 std::vector<std::wstring> HostScript::Split(const std::wstring& line) {
     std::vector<std::wstring> words;
@@ -177,7 +166,7 @@ bool HostScript::Run(HostWindow& host, testsupport::DialogDriver& driver, Screen
             if (shots) shots->Save(host.Frame(), Screenshots::FileName(w[1]));
         } else if (command == L"wait") {
             if (!Integer(w[1], &id) || id < 0) return fail(L"a time in milliseconds is wanted");
-            Pump(static_cast<unsigned>(id));
+            wincapture::Pump(static_cast<unsigned>(id));
         } else {
             const int doc = FindDocument(host, w[1]);
             if (doc < 0) return fail(L"no open document \"" + w[1] + L"\"");
@@ -207,7 +196,7 @@ bool HostScript::Run(HostWindow& host, testsupport::DialogDriver& driver, Screen
                 }
             }
         }
-        Pump(150);
+        wincapture::Pump(150);
     }
     return true;
 }

@@ -54,7 +54,4 @@ private:
     std::vector<Step> steps_;
 };
 
-// Runs the thread's messages for a while, so that windows paint.
-void Pump(unsigned milliseconds);
-
 } // namespace quorlahost

@@ -135,7 +135,6 @@ void HostWindow::Detached() {
     windows_.clear();
     activeWindowDoc_ = -1;
     frame_ = client_ = status_ = nullptr;
-    menu_ = nullptr; // destroyed with the window
 }
 
 bool HostWindow::LoadAddin(const std::wstring& path, std::wstring* reason) {
@@ -316,8 +315,10 @@ void HostWindow::RefreshMenuBar() {
             else if (m.text == L"&View") AppendOwn(popup, kViewItems), any = true;
             else if (m.text == L"&Window") AppendOwn(popup, kWindowItems), any = true, windowMenu = popup;
         }
+        const bool ownItems = any;
         for (const cadhost::MenuItem& item : m.items) {
-            if (any && items_.empty()) AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+            // The add-in's items after the host's own, set apart.
+            if (ownItems && &item == &m.items.front()) AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
             const int id = kCmdFirstAddin + static_cast<int>(items_.size());
             items_.push_back({kind, m.text, item.text, item.callback});
             AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(id), item.text.c_str());
@@ -330,11 +331,8 @@ void HostWindow::RefreshMenuBar() {
     HMENU old = reinterpret_cast<HMENU>(SendMessageW(client_, WM_MDISETMENU,
                                                      reinterpret_cast<WPARAM>(bar),
                                                      reinterpret_cast<LPARAM>(windowMenu)));
-    if (!old) old = GetMenu(frame_) != bar ? GetMenu(frame_) : nullptr;
-    if (GetMenu(frame_) != bar) SetMenu(frame_, bar);
     DrawMenuBar(frame_);
     if (old && old != bar) DestroyMenu(old);
-    menu_ = bar;
     refreshing_ = false;
 }
 

@@ -110,7 +110,6 @@ private:
     cadhost::Host host_;
     HMODULE addin_ = nullptr;
     HWND frame_ = nullptr, client_ = nullptr, status_ = nullptr;
-    HMENU menu_ = nullptr;
     HACCEL accelerators_ = nullptr;
     std::unique_ptr<CWnd> mainWnd_;
     std::map<int, HWND> windows_; // by document id

@@ -8,6 +8,7 @@
 #include "HostScript.h"
 #include "HostWindow.h"
 #include "Screenshots.h"
+#include "WindowCapture.h"
 
 #include <framework.h>
 
@@ -90,7 +91,7 @@ int Run(const Options& options) {
     UpdateWindow(host.Frame());
     if (!host.LoadAddin(AddinPath(), &error)) {
         Error(error);
-        MessageBoxW(host.Frame(), error.c_str(), L"Embedded CAD host", MB_OK | MB_ICONERROR);
+        if (!pictures) MessageBoxW(host.Frame(), error.c_str(), L"Embedded CAD host", MB_OK | MB_ICONERROR);
         return 1;
     }
 
@@ -104,7 +105,7 @@ int Run(const Options& options) {
         driver->AnswerOthers(IDOK);
         driver->BeforeSteps([&shots](HWND dialog) { shots->Dialog(dialog); });
     }
-    quorlahost::Pump(200);
+    wincapture::Pump(200);
     host.ImportFiles(options.files);
     bool ok = true;
     if (!options.script.empty()) {
@@ -114,7 +115,7 @@ int Run(const Options& options) {
         host.Command(quorlahost::kCmdTile);
     }
     if (!pictures) driver.reset(); // from now on a person answers
-    quorlahost::Pump(300);
+    wincapture::Pump(300);
     if (pictures) {
         shots->Save(host.Frame(), L"main");
         for (const std::wstring& path : shots->Written())

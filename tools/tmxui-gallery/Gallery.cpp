@@ -35,20 +35,6 @@ void Save(HWND window, const std::wstring& name) {
     }
 }
 
-// Runs the thread's messages for a while, so that new windows are mapped
-// and painted on screen.
-void Pump(DWORD ms = 300) {
-    const DWORD until = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (static_cast<LONG>(until - GetTickCount()) > 0);
-}
-
 // The next modal dialog of this thread is pictured as `name` and closed
 // with `button` once it is up; a prepare step may set it up first.
 struct PendingShot {
@@ -201,12 +187,12 @@ void EditACell(HWND) {
     CEdit* edit = g_listPage->list.GetEditControl();
     edit->SetWindowText(L"127.7");
     edit->SetSel(5, 5);
-    Pump(200);
+    wincapture::Pump(200);
 }
 
 void DropDown(HWND dialog) {
     SendDlgItemMessageW(dialog, 301, CB_SHOWDROPDOWN, TRUE, 0);
-    Pump(200);
+    wincapture::Pump(200);
 }
 
 void Pictures() {
@@ -215,7 +201,7 @@ void Pictures() {
         TMXProgress progress(L"Importing bracket.3dm", L"", 0, 100, nullptr);
         progress.StartProgress();
         progress.SetCurrent(40);
-        Pump();
+        wincapture::Pump(300);
         for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
             if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && IsWindowVisible(w)) {
                 wchar_t caption[64] = {};

@@ -10,6 +10,18 @@ COLORREF Picture::At(int x, int y) const {
     return RGB(p[2], p[1], p[0]);
 }
 
+void Pump(unsigned milliseconds) {
+    const DWORD until = GetTickCount() + milliseconds;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (static_cast<LONG>(until - GetTickCount()) > 0);
+}
+
 Picture Capture(HWND window) {
     Picture picture;
     if (!IsWindow(window) || !IsWindowVisible(window)) return picture;

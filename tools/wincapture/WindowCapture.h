@@ -16,6 +16,10 @@ struct Picture {
     COLORREF At(int x, int y) const; // as RGB()
 };
 
+// Runs the thread's messages for a while, so that new windows are mapped
+// and painted on screen before they are pictured.
+void Pump(unsigned milliseconds);
+
 // The window and everything over it on screen, after it and its children
 // have repainted. Empty for a window that is not visible.
 Picture Capture(HWND window);
