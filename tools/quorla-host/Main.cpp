@@ -96,19 +96,24 @@ int Run(const Options& options) {
     }
 
     std::unique_ptr<quorlahost::Screenshots> shots;
-    auto driver = std::make_unique<testsupport::DialogDriver>();
-    driver->IgnoreWhen(testsupport::IsProgressWindow);
-    if (pictures) {
-        shots = std::make_unique<quorlahost::Screenshots>(options.screenshots);
-        // Nobody is there to answer: each dialog is pictured, then its
-        // default button pressed.
+    if (pictures) shots = std::make_unique<quorlahost::Screenshots>(options.screenshots);
+    // Dialogs are answered by the script's steps; with pictures, nobody is
+    // there to answer the others: each is pictured, then its default button
+    // pressed. Without either a person answers them.
+    std::unique_ptr<testsupport::DialogDriver> driver;
+    auto drive = [&] {
+        driver = std::make_unique<testsupport::DialogDriver>();
+        driver->IgnoreWhen(testsupport::IsProgressWindow);
+        if (!pictures) return;
         driver->AnswerOthers(IDOK);
         driver->BeforeSteps([&shots](HWND dialog) { shots->Dialog(dialog); });
-    }
+    };
+    if (pictures) drive();
     wincapture::Pump(200);
     host.ImportFiles(options.files);
     bool ok = true;
     if (!options.script.empty()) {
+        if (!driver) drive();
         ok = script.Run(host, *driver, shots.get(), &error);
         if (!ok) Error(error);
     } else if (pictures) {
