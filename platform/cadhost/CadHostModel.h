@@ -107,6 +107,7 @@ enum class Op : int {
     HostFrame,
     HostRevisionText,
     HostBuildCode,
+    HostCloseDocument,
     DocumentKind,
     DocSetLengthUnit,
     DocCreationSwitchA,

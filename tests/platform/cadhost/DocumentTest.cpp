@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 
 using namespace cadhost;
 
@@ -71,6 +72,45 @@ TEST_F(DocumentTest, NewDocumentsBecomeActiveAndTestsCanSwitch) {
     part->Release();
     assembly->Release();
     drawing->Release();
+}
+
+TEST_F(DocumentTest, AClosedDocumentLeavesTheHostWithItsBodies) {
+    IHostDocument* first = NewPartDocument();
+    IHostDocument* second = NewPartDocument();
+    IHostPart* part = nullptr;
+    second->QueryInterface(IID_IHostPart, reinterpret_cast<void**>(&part));
+    IHostBody* body = nullptr;
+    ASSERT_EQ(part->CreateBody(&body), S_OK);
+    const double corners[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0}, normal[3] = {0, 0, 1};
+    ASSERT_EQ(body->AddPlanarFace(3, corners, normal), S_OK);
+    part->Release();
+    first->Release();
+
+    // Nobody holds the first: it goes at once; the active one stays active.
+    EXPECT_EQ(app->CloseDocument(L"Part1"), S_OK);
+    EXPECT_FALSE(host.DocumentOpen(0));
+    EXPECT_EQ(host.ActiveDocumentId(), 1);
+    EXPECT_EQ(app->CloseDocument(L"Part1"), HOST_E_NOTFOUND) << "closed already";
+    EXPECT_EQ(app->CloseDocument(nullptr), E_POINTER);
+    host.RefuseCall(Op::HostCloseDocument, 1);
+    EXPECT_EQ(app->CloseDocument(L"Part2"), HOST_E_REFUSED);
+    EXPECT_TRUE(host.DocumentOpen(1));
+
+    // Held handles outlive the document but act on nothing, and show.
+    EXPECT_EQ(app->CloseDocument(L"Part2"), S_OK);
+    EXPECT_EQ(host.OpenDocumentCount(), 0);
+    EXPECT_EQ(host.ActiveDocumentId(), -1);
+    EXPECT_EQ(host.DocumentCount(), 2) << "ids are not used again";
+    EXPECT_THROW(host.Document(1), std::out_of_range);
+    EXPECT_EQ(second->CloseOutA(), E_UNEXPECTED);
+    EXPECT_EQ(body->AddPlanarFace(3, corners, normal), E_UNEXPECTED);
+    EXPECT_EQ(host.Unreleased(),
+              "application: 1\nclosed document 1 (Part2): 1\nbody handle 0: 1\n");
+    second->Release();
+    body->Release();
+    EXPECT_EQ(host.Unreleased(), "application: 1\n") << "the fixture's";
+    NewPartDocument()->Release();
+    EXPECT_EQ(host.Document(2).name, L"Part3");
 }
 
 TEST_F(DocumentTest, UnitSwitchesAndCloseOutsAreRecorded) {
