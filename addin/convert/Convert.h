@@ -64,6 +64,16 @@ struct ConversionCounts {
     int zeroAreaFaces = 0;      // mesh faces of zero area, not sent for their body
     int meshesWithoutFaces = 0; // meshes whose every face was left out: no body made
     int nonFinite = 0;          // entities and faces whose numbers overflowed when scaled
+    int nonFiniteFaces = 0;     // the mesh faces among them
+    int quadsSplit = 0;         // non-planar quadrangles sent as two triangles
+    int refusedFaces = 0;       // mesh faces the host would not add to their body
+    int facesInNoBody = 0;      // mesh faces of a mesh or shell the host made no body of
+    // Meshes the host refused as one body, sent as shells (MeshShells.h):
+    // how many, their non-manifold edges, faces turned to match their
+    // shell, and the bodies made of the shells.
+    int meshesSplit = 0, nonManifoldEdges = 0, reversedFaces = 0;
+    int shellSolids = 0, shellSheets = 0;
+    int shortCurves = 0;        // curves of zero length or shorter than the file's tolerance
 };
 void ResetConversionCounts();
 ConversionCounts GetConversionCounts();

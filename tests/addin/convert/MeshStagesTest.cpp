@@ -104,24 +104,73 @@ TEST_F(MeshStagesTest, FacesCarryTheirCornersAndTheNormalOfTheirWinding) {
     }
 }
 
-TEST_F(MeshStagesTest, BodyFailuresLeaveTheirText) {
-    // The host will not make the body: degenerate face, or no faces at all.
+namespace {
+
+// Three triangles on the edge (0, 0, 0)-(1, 0, 0): the host will not sew them.
+ON_Mesh Fan() {
+    return MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}},
+                  {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}});
+}
+
+} // namespace
+
+TEST_F(MeshStagesTest, AMeshRefusedWholeGoesAgainAsShells) {
+    ResetConversionCounts();
+    EXPECT_EQ(MeshToSolidBody(part, Fan(), 1.0, 1), 1);
+    const Lines sheet = {"PartCreateBody[doc 0]() = 0", "BodyAddPlanarFace", "BodyCreateFromFaces"};
+    Lines expected = {"PartCreateBody[doc 0]() = 0", "BodyAddPlanarFace", "BodyAddPlanarFace",
+                      "BodyAddPlanarFace", "BodyCreateFromFaces[body 0]() = 0x80040206"};
+    for (int s = 1; s <= 3; s++) {
+        expected.insert(expected.end(), sheet.begin(), sheet.end());
+        expected.back() = "BodyCreateFromFaces[body " + std::to_string(s) + "]() = 0";
+    }
+    Lines got = Calls();
+    for (std::string& line : got)
+        if (line.rfind("BodyAddPlanarFace", 0) == 0) line = "BodyAddPlanarFace";
+    EXPECT_EQ(got, expected);
+    ASSERT_EQ(host.Document(0).bodies.size(), 3u);
+    for (const cadhost::Body& b : host.Document(0).bodies) {
+        EXPECT_FALSE(b.solid);
+        EXPECT_EQ(b.faces.size(), 1u);
+    }
+    const ConversionCounts c = GetConversionCounts();
+    EXPECT_EQ(c.meshesSplit, 1);
+    EXPECT_EQ(c.nonManifoldEdges, 1);
+    EXPECT_EQ(c.shellSheets, 3);
+    EXPECT_EQ(c.facesInNoBody, 0);
+}
+
+TEST_F(MeshStagesTest, BodyFailuresLeaveTheirTextAndCountTheirFaces) {
+    // refuse: the n-th BodyCreateFromFaces (0: none, -1: all), the first
+    // being the whole mesh's.
     const struct {
         const char* name;
         ON_Mesh mesh;
+        int refuse;
+        int result, bodies, facesInNoBody;
     } cases[] = {
-        {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {})},
-        // Two faces the host cannot sew: an edge used three times.
-        {"non-manifold",
-         MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}},
-                {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}})},
+        {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}), 0, 0, 0, 0},
+        // Refused whole and nothing to split: not sent again.
+        {"refused sound mesh", TwoTriangles(), 1, 0, 0, 2},
+        {"every shell refused", Fan(), -1, 0, 0, 3},
+        {"one shell refused", Fan(), 3, 0, 2, 1},
     };
     for (const auto& c : cases) {
-        host.ClearJournal();
+        cadhost::Host h;
+        IDispatch* a = h.Application();
+        HostPartHandle p = nullptr;
+        HostNewPart(a, &p);
+        if (c.refuse > 0) h.RefuseCall(Op::BodyCreateFromFaces, unsigned(c.refuse));
+        if (c.refuse < 0) h.RefuseAll(Op::BodyCreateFromFaces);
         SetLastConversionError(L"");
-        EXPECT_EQ(MeshToSolidBody(part, c.mesh, 1.0, 0), 0) << c.name;
-        EXPECT_EQ(host.Journal(Op::BodyCreateFromFaces).size(), 1u) << c.name;
+        ResetConversionCounts();
+        EXPECT_EQ(MeshToSolidBody(p, c.mesh, 1.0, 0), c.result) << c.name;
         EXPECT_STREQ(GetLastConversionError(), L"Unable to create body from surfaces") << c.name;
+        EXPECT_EQ(h.Document(0).bodies.size(), size_t(c.bodies)) << c.name;
+        EXPECT_EQ(GetConversionCounts().facesInNoBody, c.facesInNoBody) << c.name;
+        HostRelease(p);
+        a->Release();
+        EXPECT_EQ(h.OutstandingRefs(), 0) << c.name << "\n" << h.Unreleased();
     }
 
     host.ClearJournal();
