@@ -231,6 +231,24 @@ TEST_F(DocumentTest, EntitiesKeepTheirNumbersExactly) {
     doc->Release();
 }
 
+TEST(Blocks, KeepEveryElementAcrossTheGrowingFirstBlockAndTheFixedOnes) {
+    for (size_t n : {size_t(0), size_t(1), size_t(5), Blocks<int>::kPerBlock,
+                     2 * Blocks<int>::kPerBlock + 3}) {
+        Blocks<int> b;
+        for (size_t i = 0; i < n; i++)
+            b.push_back(int(i));
+        Blocks<int> moved;
+        moved.swap(b);
+        ASSERT_EQ(moved.size(), n);
+        size_t i = 0;
+        for (int v : moved)
+            ASSERT_EQ(v, int(i++)) << n;
+        moved.clear();
+        moved.push_back(7);
+        EXPECT_EQ(moved[0], 7);
+    }
+}
+
 struct BadEntity {
     const char* what;
     std::function<HRESULT(IHostDocument*, LONG*)> call;
