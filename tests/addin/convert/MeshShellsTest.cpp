@@ -126,13 +126,3 @@ TEST(MeshShells, EachShellIsManifoldConsistentAndClosedOnesPointOut) {
         EXPECT_TRUE(Sound(c.mesh, top, shells)) << c.name;
     }
 }
-
-TEST(MeshShells, ReversedFacesKeepTheirCorners) {
-    ON_MeshFace tri, quad;
-    const int t[4] = {4, 5, 6, 6}, q[4] = {1, 2, 3, 4};
-    std::copy(t, t + 4, tri.vi);
-    std::copy(q, q + 4, quad.vi);
-    const ON_MeshFace rt = ReversedFace(tri), rq = ReversedFace(quad);
-    EXPECT_EQ(std::vector<int>(rt.vi, rt.vi + 4), (std::vector<int>{4, 6, 5, 5}));
-    EXPECT_EQ(std::vector<int>(rq.vi, rq.vi + 4), (std::vector<int>{1, 4, 3, 2}));
-}

@@ -114,33 +114,7 @@ ON_Mesh Fan() {
 
 } // namespace
 
-TEST_F(MeshStagesTest, AMeshRefusedWholeGoesAgainAsShells) {
-    ResetConversionCounts();
-    EXPECT_EQ(MeshToSolidBody(part, Fan(), 1.0, 1), 1);
-    const Lines sheet = {"PartCreateBody[doc 0]() = 0", "BodyAddPlanarFace", "BodyCreateFromFaces"};
-    Lines expected = {"PartCreateBody[doc 0]() = 0", "BodyAddPlanarFace", "BodyAddPlanarFace",
-                      "BodyAddPlanarFace", "BodyCreateFromFaces[body 0]() = 0x80040206"};
-    for (int s = 1; s <= 3; s++) {
-        expected.insert(expected.end(), sheet.begin(), sheet.end());
-        expected.back() = "BodyCreateFromFaces[body " + std::to_string(s) + "]() = 0";
-    }
-    Lines got = Calls();
-    for (std::string& line : got)
-        if (line.rfind("BodyAddPlanarFace", 0) == 0) line = "BodyAddPlanarFace";
-    EXPECT_EQ(got, expected);
-    ASSERT_EQ(host.Document(0).bodies.size(), 3u);
-    for (const cadhost::Body& b : host.Document(0).bodies) {
-        EXPECT_FALSE(b.solid);
-        EXPECT_EQ(b.faces.size(), 1u);
-    }
-    const ConversionCounts c = GetConversionCounts();
-    EXPECT_EQ(c.meshesSplit, 1);
-    EXPECT_EQ(c.nonManifoldEdges, 1);
-    EXPECT_EQ(c.shellSheets, 3);
-    EXPECT_EQ(c.facesInNoBody, 0);
-}
-
-TEST_F(MeshStagesTest, BodyFailuresLeaveTheirTextAndCountTheirFaces) {
+TEST_F(MeshStagesTest, ARefusedMeshGoesAgainAsShellsAndFailuresCountTheirFaces) {
     // refuse: the n-th BodyCreateFromFaces (0: none, -1: all), the first
     // being the whole mesh's.
     const struct {
@@ -149,6 +123,7 @@ TEST_F(MeshStagesTest, BodyFailuresLeaveTheirTextAndCountTheirFaces) {
         int refuse;
         int result, bodies, facesInNoBody;
     } cases[] = {
+        {"three sheets, once refused whole", Fan(), 0, 1, 3, 0},
         {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}), 0, 0, 0, 0},
         // Refused whole and nothing to split: not sent again.
         {"refused sound mesh", TwoTriangles(), 1, 0, 0, 2},
@@ -165,7 +140,11 @@ TEST_F(MeshStagesTest, BodyFailuresLeaveTheirTextAndCountTheirFaces) {
         SetLastConversionError(L"");
         ResetConversionCounts();
         EXPECT_EQ(MeshToSolidBody(p, c.mesh, 1.0, 0), c.result) << c.name;
-        EXPECT_STREQ(GetLastConversionError(), L"Unable to create body from surfaces") << c.name;
+        EXPECT_STREQ(GetLastConversionError(),
+                     c.result ? L"" : L"Unable to create body from surfaces")
+            << c.name;
+        EXPECT_EQ(h.Calls(Op::PartCreateBody), c.mesh.FaceCount() && c.refuse != 1 ? 4u : 1u)
+            << c.name << ": the whole mesh, then each shell";
         EXPECT_EQ(h.Document(0).bodies.size(), size_t(c.bodies)) << c.name;
         EXPECT_EQ(GetConversionCounts().facesInNoBody, c.facesInNoBody) << c.name;
         HostRelease(p);
