@@ -69,12 +69,24 @@ int Import(const wchar_t* path, const QuorlaImportOptions* options,
         result->meshes = outcome.meshes;
         result->curvesConverted = outcome.curvesConverted;
         result->meshesConverted = outcome.meshesConverted;
-        result->zeroAreaFaces = outcome.zeroAreaFaces;
-        result->meshesWithoutFaces = outcome.meshesWithoutFaces;
-        result->nonFinite = outcome.nonFinite;
+        const ConversionCounts& c = outcome.counts;
+        result->zeroAreaFaces = c.zeroAreaFaces;
+        result->meshesWithoutFaces = c.meshesWithoutFaces;
+        result->nonFinite = c.nonFinite;
         result->unitFactor = outcome.unitFactor;
         result->documentUnit = outcome.documentUnit;
         result->outOfMemory = outcome.outOfMemory;
+        result->meshFaces = outcome.meshFaces;
+        result->nonFiniteFaces = c.nonFiniteFaces;
+        result->refusedFaces = c.refusedFaces;
+        result->facesInNoBody = c.facesInNoBody;
+        result->quadsSplit = c.quadsSplit;
+        result->meshesSplit = c.meshesSplit;
+        result->nonManifoldEdges = c.nonManifoldEdges;
+        result->reversedFaces = c.reversedFaces;
+        result->shellSolids = c.shellSolids;
+        result->shellSheets = c.shellSheets;
+        result->shortCurves = c.shortCurves;
     }
     return ok;
 }

@@ -159,6 +159,8 @@ int ImportFile(HostAppHandle host, const CString& path, const ImportOptions& opt
     out.meshes = objects.meshes.Count();
     for (int i = 0; i < objects.breps.Count(); i++)
         out.brepEdges += objects.breps[i].m_E.Count();
+    for (int i = 0; i < objects.meshes.Count(); i++)
+        out.meshFaces += objects.meshes[i].FaceCount();
 
     int unitIndex = options.unitIndex;
     ConvertUnits units = UnitsOfIndex(unitIndex);
@@ -194,12 +196,7 @@ int ImportFile(HostAppHandle host, const CString& path, const ImportOptions& opt
     ResetConversionCounts();
     struct CountsOut {
         ImportOutcome& out;
-        ~CountsOut() {
-            const ConversionCounts c = GetConversionCounts();
-            out.zeroAreaFaces = c.zeroAreaFaces;
-            out.meshesWithoutFaces = c.meshesWithoutFaces;
-            out.nonFinite = c.nonFinite;
-        }
+        ~CountsOut() { out.counts = GetConversionCounts(); }
     } countsOut{out};
 
     // Points and B-reps go with the curves: a file without curves still has them.

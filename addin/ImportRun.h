@@ -6,6 +6,7 @@
 
 #include <framework.h>
 
+#include "Convert.h"
 #include "Host.h"
 #include "QuorlaExports.h"
 
@@ -72,9 +73,11 @@ struct ImportOutcome {
     int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0; // read into the containers
     int curvesConverted = 0, meshesConverted = 0; // 1 when ConvertCurves / ConvertMeshes ran
     std::vector<ImportKindCount> read, skipped;   // the reader's objects by kind
-    // What the conversions left out: mesh faces of zero area, meshes left
-    // with none, entities and faces whose numbers overflowed when scaled.
-    int zeroAreaFaces = 0, meshesWithoutFaces = 0, nonFinite = 0;
+    int meshFaces = 0; // the faces of the meshes read
+    // What the conversions counted: left out (faces of zero area, meshes
+    // left with none, numbers that overflow, short curves, ...) and meshes
+    // sent as shells.
+    ConversionCounts counts;
     int outOfMemory = 0; // 1 when the run ended for want of memory (failedStep: where)
 };
 

@@ -64,6 +64,16 @@ struct ConversionCounts {
     int zeroAreaFaces = 0;      // mesh faces of zero area, not sent for their body
     int meshesWithoutFaces = 0; // meshes whose every face was left out: no body made
     int nonFinite = 0;          // entities and faces whose numbers overflowed when scaled
+    int nonFiniteFaces = 0;     // the mesh faces among them
+    int quadsSplit = 0;         // non-planar quadrangles sent as two triangles
+    int refusedFaces = 0;       // mesh faces the host would not add to their body
+    int facesInNoBody = 0;      // mesh faces of a mesh or shell the host made no body of
+    // Meshes the host refused as one body, sent as shells (MeshShells.h):
+    // how many, their non-manifold edges, faces turned to match their
+    // shell, and the bodies made of the shells.
+    int meshesSplit = 0, nonManifoldEdges = 0, reversedFaces = 0;
+    int shellSolids = 0, shellSheets = 0;
+    int shortCurves = 0;        // curves of zero length or shorter than the file's tolerance
 };
 void ResetConversionCounts();
 ConversionCounts GetConversionCounts();
@@ -90,9 +100,12 @@ int ConvertCurves(HostAppHandle app, int curveMode, const ConvertUnits& units,
 // 1 one part for all. meshMode 0: a solid body per mesh, built from a
 // private copy whose non-planar quads were split (the array is not changed);
 // 1: sketch lines along the mesh edges in a 3D sketch; any other value:
-// the parts are prepared and nothing is converted. Returns 1; 0 when a body
-// could not be made or the host gave no part or document, with
-// LastConversionError set (the remaining meshes are not converted then).
+// the parts are prepared and nothing is converted. Every mesh is tried: one
+// that fails ends nothing. Returns 1; 0 when any mesh failed (its part or
+// body could not be made), with LastConversionError set to the first
+// failure's text followed by how many failed and which, by position in the
+// array from 1 ("... 2 of 23 meshes could not be made into bodies: 1, 4."),
+// or when the one part for all meshes could not be made.
 int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int unitIndex,
                   int meshMode, int multibody, int progress);
 int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
@@ -128,7 +141,9 @@ int ConvertMeshLines(HostDocHandle doc, const ON_ClassArray<ON_Mesh>& meshes, do
 // A face's normal is that of its first three corners, unless that points
 // against the winding of the whole face (a concave quadrangle whose first
 // three corners hold its reflex corner) or is zero: then the face's own
-// (Newell's) normal.
+// (Newell's) normal. A mesh the host refuses as one body goes again as
+// shells, a body each (MeshShells.h); 0 when the host refuses one of them
+// too (its faces counted in facesInNoBody).
 int MeshToSolidBody(HostPartHandle part, const ON_Mesh& mesh, double unitFactor, int progress);
 // One line per topological edge of the mesh.
 int MeshToSketchLines(HostDocHandle doc, const ON_Mesh& mesh, double unitFactor, int progress);

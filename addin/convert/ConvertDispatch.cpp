@@ -1,11 +1,13 @@
 // The two entry points: documents, their preparation, the order of the
 // stages and the release of every host handle.
 #include "Convert.h"
+#include "Finite.h"
 #include "ScopeGuards.h"
 
 #include <TMXMesh.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -63,8 +65,45 @@ int SolidFromCopy(HostPartHandle part, ON_Mesh& working, const ON_Mesh& mesh, do
                   int progress) {
     working = mesh;
     TMXMesh::BreakQuads(working, 1, nullptr);
+    // Each quadrangle split adds one face.
+    ConversionCountsToFill().quadsSplit += working.FaceCount() - mesh.FaceCount();
     return MeshToSolidBody(part, working, unitFactor, progress);
 }
+
+// The meshes that failed, by their position in the file (1-based), and the
+// text of the first failure, which opens the message.
+class MeshFailures {
+public:
+    void Add(int index) {
+        if (positions_.empty()) first_ = GetLastConversionError();
+        positions_.push_back(index + 1);
+    }
+
+    // 1 when none failed; otherwise 0 with the message set, such as "Unable
+    // to create body from surfaces. 2 of 23 meshes could not be made into
+    // bodies: 1, 4."
+    int Result(int meshCount) const {
+        if (positions_.empty()) return 1;
+        const int failed = static_cast<int>(positions_.size());
+        CString text = first_;
+        if (!text.IsEmpty() && text[text.GetLength() - 1] != L'.') text += L".";
+        text.AppendFormat(L" %d of %d %s could not be made into %s: ", failed, meshCount,
+                          meshCount == 1 ? L"mesh" : L"meshes", failed == 1 ? L"a body" : L"bodies");
+        // A message box holds so many; the report has the counts.
+        const int listed = failed <= kListed ? failed : kListed;
+        for (int i = 0; i < listed; i++)
+            text.AppendFormat(i ? L", %d" : L"%d", positions_[i]);
+        if (listed < failed) text.AppendFormat(L" and %d more", failed - listed);
+        text += L".";
+        SetLastConversionError(text);
+        return 0;
+    }
+
+private:
+    static constexpr int kListed = 20;
+    std::vector<int> positions_;
+    CString first_;
+};
 
 // One mesh in a part document of its own (multibody 0).
 int MeshInOwnPart(HostAppHandle app, const ON_Mesh& mesh, const ConvertUnits& units, int meshMode,
@@ -98,15 +137,18 @@ int MeshesInOnePart(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
     if (meshMode == kMeshAsSketch) DocToggle3DSketch(doc, 0);
     AtScopeExit closeOut([doc, meshMode] { CloseOutMeshPart(doc, meshMode); });
 
-    int result = 1;
+    // A mesh that fails ends nothing: every mesh is tried.
+    MeshFailures failures;
     ON_Mesh working; // one working copy, refilled for each mesh
-    for (int i = 0; i < meshes.Count() && result; i++) {
+    for (int i = 0; i < meshes.Count(); i++) {
+        int result = 1;
         if (meshMode == kMeshAsSolid)
             result = SolidFromCopy(target.part, working, meshes[i], unitFactor, progress);
         else if (meshMode == kMeshAsSketch)
             result = MeshToSketchLines(doc, meshes[i], unitFactor, progress);
+        if (!result) failures.Add(i);
     }
-    return result;
+    return failures.Result(meshes.Count());
 }
 
 } // namespace
@@ -235,7 +277,8 @@ int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes, int u
 int ConvertMeshes(HostAppHandle app, const ON_ClassArray<ON_Mesh>& meshes,
                   const ConvertUnits& units, int meshMode, int multibody, int progress) {
     if (multibody) return MeshesInOnePart(app, meshes, units, meshMode, progress);
+    MeshFailures failures;
     for (int i = 0; i < meshes.Count(); i++)
-        if (!MeshInOwnPart(app, meshes[i], units, meshMode, progress)) return 0;
-    return 1;
+        if (!MeshInOwnPart(app, meshes[i], units, meshMode, progress)) failures.Add(i);
+    return failures.Result(meshes.Count());
 }

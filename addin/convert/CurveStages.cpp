@@ -127,6 +127,24 @@ void ArcRule(HostDocHandle doc, const ON_NurbsCurve& curve, const ON_Arc& arc, d
         DocCreateArc(doc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], direction, nullptr);
 }
 
+// A curve whose control polygon has no length, or is shorter than the
+// file's absolute tolerance: no shape at the file's precision, and for the
+// host a degenerate spline. The curve lies within its control polygon's
+// length of its start, so nothing longer than that is lost.
+bool TooShort(const ON_NurbsCurve& curve) {
+    const double tol = TMXCurve::AbsoluteTolerance(); // 0 when the file's is not known
+    double length = 0.0;
+    ON_3dPoint previous;
+    for (int i = 0; i < curve.CVCount(); i++) {
+        ON_3dPoint p;
+        if (!curve.GetCV(i, p)) return false; // a weight of 0: left to the rules
+        if (i > 0) length += p.DistanceTo(previous);
+        if (length > 0.0 && !(length < tol)) return false;
+        previous = p;
+    }
+    return true;
+}
+
 } // namespace
 
 int ConvertPoints(HostDocHandle doc, const ON_3dPointArray& points, double unitFactor,
@@ -154,7 +172,9 @@ int ConvertCurveArray(HostDocHandle doc, const ON_ClassArray<ON_NurbsCurve>& cur
     for (int i = 0; i < curves.Count(); i++) {
         window.Step();
         const ON_NurbsCurve& curve = curves[i];
-        if (TMXCurve::IsLine(&curve, line) == 1) {
+        if (TooShort(curve)) {
+            ConversionCountsToFill().shortCurves++;
+        } else if (TMXCurve::IsLine(&curve, line) == 1) {
             Line(doc, line.from, line.to, unitFactor);
         } else if (TMXCurve::IsArc(&curve, arc) == 1) {
             ArcRule(doc, curve, arc, unitFactor);

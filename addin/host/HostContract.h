@@ -70,6 +70,11 @@ struct IHostApplication : public IUnknown {
     // *text is allocated with SysAllocString; the caller frees it.
     virtual HRESULT STDMETHODCALLTYPE RevisionText(BSTR* text) = 0;
     virtual HRESULT STDMETHODCALLTYPE BuildCode(LONG* code) = 0;
+    // Closes the open document of that name, as its window is closed: it
+    // leaves the host with everything in it, and handles still held to it
+    // fail their calls (E_UNEXPECTED). HOST_E_NOTFOUND when no open document
+    // has the name.
+    virtual HRESULT STDMETHODCALLTYPE CloseDocument(LPCWSTR name) = 0;
 };
 
 // A document of any kind. *entity receives the new entity's index in the

@@ -96,6 +96,17 @@ typedef struct QuorlaImportResult {
     double unitFactor;
     int documentUnit;
     int outOfMemory; // 1 when the import ended for want of memory (failedStep: where)
+    // The faces of the meshes read, and what became of those that reached no
+    // body: mesh faces whose numbers overflowed (among nonFinite), refused
+    // by the host one by one, or in a mesh or shell the host made no body
+    // of; quadrangles that went as two triangles (one face more each).
+    int meshFaces, nonFiniteFaces, refusedFaces, facesInNoBody, quadsSplit;
+    // Meshes the host refused as one body, sent as shells: how many, their
+    // non-manifold edges, faces turned to match their shell, and the solid
+    // and sheet bodies made.
+    int meshesSplit, nonManifoldEdges, reversedFaces, shellSolids, shellSheets;
+    // Curves left out: of zero length or shorter than the file's tolerance.
+    int shortCurves;
 } QuorlaImportResult;
 
 // Imports the file into new documents of the host given to InitUserDLL3.

@@ -450,20 +450,64 @@ HRESULT ApplicationObject::BuildCode(LONG* code) {
     return c.End(S_OK);
 }
 
+HRESULT ApplicationObject::CloseDocument(LPCWSTR name) {
+    if (!state_) return E_UNEXPECTED;
+    Call c(state_, Op::HostCloseDocument, -1);
+    c.Args(name);
+    if (c.Refused()) return c.End(HOST_E_REFUSED);
+    if (!name) return c.End(E_POINTER);
+    auto it = state_->openByName.find(name);
+    if (it == state_->openByName.end()) return c.End(HOST_E_NOTFOUND);
+    state_->CloseDocument(it->second);
+    return c.End(S_OK);
+}
+
 // ---- host state: documents and menu bars ----
 
 DocumentObject* HostState::Active() const {
-    return active >= 0 ? documents[static_cast<std::size_t>(active)] : nullptr;
+    return Open(active);
+}
+
+DocumentObject* HostState::Open(int id) const {
+    auto it = documents.find(id);
+    return it != documents.end() && !it->second->Closed() ? it->second : nullptr;
 }
 
 int HostState::NewDocument(long kind) {
     static const wchar_t* const kPrefix[4] = {L"Doc", L"Part", L"Assem", L"Draw"};
     int slot = kind >= 1 && kind <= 3 ? static_cast<int>(kind) : 0;
     std::wstring name = kPrefix[slot] + std::to_wstring(++named[slot]);
-    int id = static_cast<int>(documents.size());
-    documents.push_back(new DocumentObject(this, id, kind, std::move(name)));
+    int id = documentsMade++;
+    openByName[name] = id;
+    documents[id] = new DocumentObject(this, id, kind, std::move(name));
     active = id;
     return id;
+}
+
+void HostState::CloseDocument(int id) {
+    DocumentObject* d = Open(id);
+    if (!d) return;
+    // What nobody holds goes now; what someone holds stays, cut off, until
+    // the host goes, so that the count shows.
+    for (int index : d->BodyHandles()) {
+        BodyObject* b = bodies.at(index);
+        b->Close();
+        if (b->ExternalRefs() == 0) {
+            bodies.erase(index);
+            b->ReleaseHostReference();
+        }
+    }
+    openByName.erase(d->Model().name);
+    d->Close();
+    if (d->ExternalRefs() == 0) {
+        documents.erase(id);
+        d->ReleaseHostReference();
+    }
+    if (active == id) {
+        active = -1;
+        for (auto it = documents.rbegin(); it != documents.rend() && active < 0; ++it)
+            if (!it->second->Closed()) active = it->first;
+    }
 }
 
 HRESULT HostState::AddMenu(long kind, const wchar_t* text, long position, long* at) {

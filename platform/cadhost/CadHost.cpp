@@ -3,6 +3,7 @@
 #include "HostObjects.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace cadhost {
 
@@ -31,14 +32,14 @@ Host::~Host() {
     // its calls instead of reaching freed state.
     state_->app->Detach();
     state_->frame->Detach();
-    for (DocumentObject* d : state_->documents)
-        d->Detach();
-    for (BodyObject* b : state_->bodies)
-        b->Detach();
-    for (BodyObject* b : state_->bodies)
-        b->ReleaseHostReference();
-    for (DocumentObject* d : state_->documents)
-        d->ReleaseHostReference();
+    for (auto& d : state_->documents)
+        d.second->Detach();
+    for (auto& b : state_->bodies)
+        b.second->Detach();
+    for (auto& b : state_->bodies)
+        b.second->ReleaseHostReference();
+    for (auto& d : state_->documents)
+        d.second->ReleaseHostReference();
     state_->frame->ReleaseHostReference();
     state_->app->ReleaseHostReference();
     delete state_;
@@ -105,8 +106,7 @@ int Host::OpenDocument(long kind) {
 }
 
 bool Host::ActivateDocument(int id) {
-    if (id < -1 || id >= DocumentCount()) return false;
-    if (id >= 0 && !DocumentOpen(id)) return false;
+    if (id != -1 && !state_->Open(id)) return false;
     state_->active = id;
     return true;
 }
@@ -115,11 +115,21 @@ int Host::ActiveDocumentId() const {
     return state_->active;
 }
 int Host::DocumentCount() const {
-    return static_cast<int>(state_->documents.size());
+    return state_->documentsMade;
+}
+
+bool Host::DocumentOpen(int id) const {
+    return state_->Open(id) != nullptr;
+}
+
+int Host::OpenDocumentCount() const {
+    return static_cast<int>(state_->openByName.size());
 }
 
 const DocumentModel& Host::Document(int id) const {
-    return state_->documents.at(static_cast<std::size_t>(id))->Model();
+    DocumentObject* d = state_->Open(id);
+    if (!d) throw std::out_of_range("no open document " + std::to_string(id));
+    return d->Model();
 }
 
 void Host::SetRevisionText(const std::wstring& text) {
@@ -253,23 +263,25 @@ long Host::FrameRefs() const {
 }
 
 long Host::DocumentRefs(int id) const {
-    return state_->documents.at(static_cast<std::size_t>(id))->ExternalRefs();
+    auto it = state_->documents.find(id);
+    return it == state_->documents.end() ? 0 : it->second->ExternalRefs();
 }
 
 int Host::BodyHandleCount() const {
-    return static_cast<int>(state_->bodies.size());
+    return state_->bodiesMade;
 }
 
 long Host::BodyHandleRefs(int index) const {
-    return state_->bodies.at(static_cast<std::size_t>(index))->ExternalRefs();
+    auto it = state_->bodies.find(index);
+    return it == state_->bodies.end() ? 0 : it->second->ExternalRefs();
 }
 
 long Host::OutstandingRefs() const {
     long n = ApplicationRefs() + FrameRefs();
-    for (DocumentObject* d : state_->documents)
-        n += d->ExternalRefs();
-    for (BodyObject* b : state_->bodies)
-        n += b->ExternalRefs();
+    for (const auto& d : state_->documents)
+        n += d.second->ExternalRefs();
+    for (const auto& b : state_->bodies)
+        n += b.second->ExternalRefs();
     return n;
 }
 
@@ -280,23 +292,24 @@ std::string Host::Unreleased() const {
     };
     line("application", ApplicationRefs());
     line("frame", FrameRefs());
-    for (DocumentObject* d : state_->documents)
-        line("document " + std::to_string(d->Model().id) + " (" + Utf8(d->Model().name) + ")",
-             d->ExternalRefs());
-    for (std::size_t i = 0; i < state_->bodies.size(); ++i)
-        line("body handle " + std::to_string(i), state_->bodies[i]->ExternalRefs());
+    for (const auto& d : state_->documents)
+        line(std::string(d.second->Closed() ? "closed document " : "document ") +
+                 std::to_string(d.first) + " (" + Utf8(d.second->Model().name) + ")",
+             d.second->ExternalRefs());
+    for (const auto& b : state_->bodies)
+        line("body handle " + std::to_string(b.first), b.second->ExternalRefs());
     return out;
 }
 
 std::string Host::DocumentJson(int id) const {
     std::string out;
-    if (id < 0 || id >= DocumentCount()) return out;
+    if (!DocumentOpen(id)) return out;
     WriteJson(Document(id), out, nullptr);
     return out;
 }
 
 bool Host::WriteDocumentJson(int id, const std::wstring& path) const {
-    if (id < 0 || id >= DocumentCount()) return false;
+    if (!DocumentOpen(id)) return false;
     std::FILE* f = _wfopen(path.c_str(), L"wb");
     if (!f) return false;
     {

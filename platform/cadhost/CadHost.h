@@ -73,17 +73,14 @@ public:
     // Documents. OpenDocument makes a document of any kind value (also an
     // unknown one) and activates it; it is not journalled. Ids count from 0.
     int OpenDocument(long kind);
-    bool ActivateDocument(int id); // -1: no document active; false for an unknown id
+    bool ActivateDocument(int id); // -1: no document active; false for an unknown or closed id
     int ActiveDocumentId() const;  // -1 when none
-    // Closes a document as the host's File > Close does: its model is freed
-    // (the DocumentModel stays, empty, with `closed` set), it is no longer
-    // active, and whoever still holds its handle or a body handle of it
-    // gets E_UNEXPECTED from every call. Ids are not reused. False for an
-    // unknown or already closed id.
-    bool CloseDocument(int id);
+    int DocumentCount() const;     // documents made so far, open or closed: ids below it
+    // A document leaves the host when it is closed (the application's
+    // CloseDocument operation, by name); its id is not used again.
     bool DocumentOpen(int id) const;
-    int DocumentCount() const;
-    const DocumentModel& Document(int id) const; // id must be valid
+    int OpenDocumentCount() const;
+    const DocumentModel& Document(int id) const; // id must be open (std::out_of_range)
 
     void SetRevisionText(const std::wstring& text); // default "16.0.0"
     void SetBuildCode(long code);                   // default 2008083
@@ -123,9 +120,11 @@ public:
     // References held by others than the host itself.
     long ApplicationRefs() const; // includes references to its connection point
     long FrameRefs() const;
-    long DocumentRefs(int id) const; // both the document and the part side
+    long DocumentRefs(int id) const; // both the document and the part side; 0 once gone
     int BodyHandleCount() const;     // body handles made by PartCreateBody so far
-    long BodyHandleRefs(int index) const;
+    long BodyHandleRefs(int index) const; // 0 once gone
+    // A closed document or body handle that others still hold stays counted
+    // here ("closed document 3 (Part4): 1") until they release it.
     long OutstandingRefs() const;   // sum of all the above
     std::string Unreleased() const; // "document 0 (Part1): 1" lines, empty when all released
 

@@ -2,6 +2,7 @@
 // for tests and tools to read.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -11,9 +12,11 @@
 
 namespace cadhost {
 
-// A growing sequence kept in fixed blocks of about 512 KB: appending never
-// moves what is stored, so millions of entities or faces cost no copying and
-// no doubled peak memory.
+// A growing sequence kept in fixed blocks of about 512 KB: beyond the first
+// block appending never moves what is stored, so millions of entities or
+// faces cost no copying and no doubled peak memory. The first block grows by
+// doubling from a few elements, so that a body of a few faces (a mesh split
+// into thousands of shells) costs a few faces.
 template <class T> class Blocks {
     static constexpr std::size_t PerBlock() {
         std::size_t n = 1;
@@ -32,16 +35,31 @@ public:
     const T& back() const { return (*this)[size_ - 1]; }
     T& back() { return (*this)[size_ - 1]; }
     void push_back(const T& v) {
-        if (size_ == blocks_.size() * kPerBlock) blocks_.emplace_back(new T[kPerBlock]);
+        if (size_ == first_ && first_ < kPerBlock) {
+            // Still the first block: a larger one, the elements moved over.
+            const std::size_t grown = first_ ? std::min(2 * first_, kPerBlock) : kFirst;
+            std::unique_ptr<T[]> block(new T[grown]);
+            for (std::size_t i = 0; i < size_; i++)
+                block[i] = blocks_[0][i];
+            if (blocks_.empty())
+                blocks_.push_back(std::move(block));
+            else
+                blocks_[0] = std::move(block);
+            first_ = grown;
+        } else if (size_ == blocks_.size() * kPerBlock) {
+            blocks_.emplace_back(new T[kPerBlock]);
+        }
         (*this)[size_++] = v;
     }
     void clear() {
         blocks_.clear();
         size_ = 0;
+        first_ = 0;
     }
     void swap(Blocks& other) noexcept {
         blocks_.swap(other.blocks_);
         std::swap(size_, other.size_);
+        std::swap(first_, other.first_);
     }
 
     class const_iterator {
@@ -64,8 +82,10 @@ public:
     const_iterator end() const { return {this, size_}; }
 
 private:
+    static constexpr std::size_t kFirst = kPerBlock < 4 ? kPerBlock : 4;
     std::vector<std::unique_ptr<T[]>> blocks_;
     std::size_t size_ = 0;
+    std::size_t first_ = 0; // elements the first block holds
 };
 
 // The numbers of a document's entities: each entity's numbers lie together
@@ -107,6 +127,7 @@ enum class Op : int {
     HostFrame,
     HostRevisionText,
     HostBuildCode,
+    HostCloseDocument,
     DocumentKind,
     DocSetLengthUnit,
     DocCreationSwitchA,
@@ -203,7 +224,6 @@ struct DocumentModel {
     Blocks<Entity> entities; // in order of creation, sketches and outside
     ValueStore values;
     std::vector<Body> bodies;
-    bool closed = false; // Host::CloseDocument freed it
 
     bool SketchOpen() const { return !sketches.empty() && sketches.back().open; }
     // Entities of one kind: all of them, or those of one sketch (-1: outside sketches).

@@ -46,6 +46,16 @@ HRESULT DocumentObject::QueryInterface(REFIID riid, void** out) {
     return S_OK;
 }
 
+void DocumentObject::Close() {
+    Detach();
+    closed_ = true;
+    DocumentModel emptied;
+    emptied.id = model_.id;
+    emptied.name = std::move(model_.name);
+    model_ = std::move(emptied);
+    bodyHandles_.clear();
+}
+
 HRESULT DocumentObject::Kind(LONG* kind) {
     if (!kind) return E_POINTER;
     *kind = 0;
@@ -258,8 +268,10 @@ HRESULT DocumentObject::CreateBody(IHostBody** body) {
     if (!state_) return E_UNEXPECTED;
     Call c(state_, Op::PartCreateBody, model_.id);
     if (c.Refused()) return c.End(HOST_E_REFUSED);
-    auto* b = new BodyObject(state_, static_cast<int>(state_->bodies.size()), this);
-    state_->bodies.push_back(b);
+    const int index = state_->bodiesMade++;
+    auto* b = new BodyObject(state_, index, this);
+    state_->bodies[index] = b;
+    bodyHandles_.push_back(index);
     b->AddRef();
     *body = b;
     return c.End(S_OK);
@@ -276,6 +288,11 @@ HRESULT BodyObject::QueryInterface(REFIID riid, void** out) {
     }
     *out = nullptr;
     return E_NOINTERFACE;
+}
+
+void BodyObject::Close() {
+    Detach();
+    faces_.clear();
 }
 
 ULONG BodyObject::Release() {

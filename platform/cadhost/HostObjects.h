@@ -6,6 +6,7 @@
 
 #include <ocidl.h>
 #include <array>
+#include <map>
 #include <cstdio>
 #include <vector>
 
@@ -50,8 +51,13 @@ struct Refusal {
 struct HostState {
     ApplicationObject* app = nullptr;
     FrameObject* frame = nullptr;
-    std::vector<DocumentObject*> documents;
-    std::vector<BodyObject*> bodies;
+    // By id (documents) and index (body handles), in order of creation. A
+    // closed document and its body handles leave these maps, unless someone
+    // still holds them: then they stay, cut off, so that their counts show.
+    std::map<int, DocumentObject*> documents;
+    std::map<int, BodyObject*> bodies;
+    int documentsMade = 0, bodiesMade = 0;
+    std::map<std::wstring, int> openByName;
     int active = -1;
     int named[4] = {}; // documents made so far per name prefix, for "Part1", "Assem2", ...
 
@@ -69,6 +75,10 @@ struct HostState {
 
     DocumentObject* Active() const;
     int NewDocument(long kind); // makes it active, returns its id
+    DocumentObject* Open(int id) const; // null when there is none or it was closed
+    // Closes the document with its body handles; the newest open document
+    // becomes the active one when it was.
+    void CloseDocument(int id);
     // Menu operations on one bar; they return a status and set *position.
     HRESULT AddMenu(long kind, const wchar_t* text, long position, long* at);
     HRESULT AddMenuItem(long kind, const wchar_t* menu, const wchar_t* item, long position,
@@ -196,6 +206,7 @@ public:
     HRESULT STDMETHODCALLTYPE Frame(IHostFrame** frame) override;
     HRESULT STDMETHODCALLTYPE RevisionText(BSTR* text) override;
     HRESULT STDMETHODCALLTYPE BuildCode(LONG* code) override;
+    HRESULT STDMETHODCALLTYPE CloseDocument(LPCWSTR name) override;
 
     void Detach() override;
     ConnectionPoint& Point() { return point_; }
@@ -239,6 +250,11 @@ public:
 
     DocumentModel& Model() { return model_; }
     const DocumentModel& Model() const { return model_; }
+    // Body handles made from this part, by index.
+    const std::vector<int>& BodyHandles() const { return bodyHandles_; }
+    // Cut off from the host, its model emptied (the name stays for messages).
+    void Close();
+    bool Closed() const { return closed_; }
 
 private:
     HRESULT CloseOut(Op op, int which);
@@ -246,6 +262,8 @@ private:
              int direction = 0, int periodic = 0);
 
     DocumentModel model_;
+    std::vector<int> bodyHandles_;
+    bool closed_ = false;
 };
 
 class BodyObject : public HostObject, public IHostBody {
@@ -261,7 +279,8 @@ public:
                                             const double* normal) override;
     HRESULT STDMETHODCALLTYPE CreateFromFaces(VARIANT_BOOL* solid) override;
 
-    const DocumentObject* Part() const { return part_; }
+    // With its part: cut off, its faces gone.
+    void Close();
 
 private:
     int index_;

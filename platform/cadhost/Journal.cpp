@@ -20,6 +20,7 @@ const char* const kOpNames[kOpCount] = {
     "HostFrame",
     "HostRevisionText",
     "HostBuildCode",
+    "HostCloseDocument",
     "DocumentKind",
     "DocSetLengthUnit",
     "DocCreationSwitchA",

@@ -247,6 +247,10 @@ public:
         Seen();
         return app_->BuildCode(code);
     }
+    HRESULT STDMETHODCALLTYPE CloseDocument(LPCWSTR name) override {
+        Seen();
+        return app_->CloseDocument(name);
+    }
 
 private:
     void Seen() { states.push_back(AfxGetModuleState()); }

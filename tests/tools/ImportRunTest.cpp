@@ -2,6 +2,7 @@
 // embedded host: the Import command's message boxes when the caller gives no
 // message callback, and the calls the run makes into the host.
 #include "CadHost.h"
+#include "HostContract.h"
 #include "DialogDriver.h"
 #include "QuorlaExports.h"
 
@@ -61,12 +62,15 @@ TEST_F(ImportRun, WithoutACallbackAFailureIsTheCommandsMessageBox) {
     EXPECT_TRUE(boxes_.Last().OkOnly());
     EXPECT_EQ(host_.DocumentCount(), 0);
 
-    // A mesh that cannot be a solid: the converter's text, what was built stays.
+    // A mesh that cannot be a solid (it has no faces): the converter's text,
+    // naming it; the other meshes are bodies all the same.
     EXPECT_EQ(Import(Z(QUORLA_SHARED_DIR "/fixtures/3dm/meshes.v8.3dm"), &result), 0);
     EXPECT_EQ(result.failedStep, 3);
     ASSERT_EQ(boxes_.Count(), 2);
-    EXPECT_EQ(boxes_.Last().message, L"Unable to create body from surfaces");
-    EXPECT_EQ(host_.DocumentCount(), 1);
+    EXPECT_EQ(boxes_.Last().message, L"Unable to create body from surfaces. 1 of 8 meshes could "
+                                     L"not be made into a body: 4.");
+    ASSERT_EQ(host_.DocumentCount(), 1);
+    EXPECT_EQ(host_.Document(0).bodies.size(), 6u);
     EXPECT_EQ(host_.OutstandingRefs(), refsAfterStart_) << "handles the run kept:\n"
                                                         << host_.Unreleased();
 }
@@ -164,6 +168,120 @@ TEST_F(ImportRun, AFileInAnotherUnitIsImportedAtItsExactSize) {
         EXPECT_EQ(face.Corner(1).x, 4 * f.factor);
         EXPECT_EQ(face.Corner(2).y, 4 * f.factor);
     }
+}
+
+std::wstring Data(const char* file) {
+    return Z(std::string(QUORLA_SOURCE_DIR "/tests/tools/data/") + file);
+}
+
+// Meshes the host refuses as one body arrive as the shells they split into.
+TEST_F(ImportRun, AMeshTheHostRefusesWholeArrivesAsSoundShells) {
+    const struct {
+        const char* file;
+        size_t solids, sheets, faces;
+        int nonManifoldEdges, reversedFaces;
+    } files[] = {
+        {"shells-two-boxes.3dm", 2, 0, 12, 1, 0},
+        {"shells-fan.3dm", 0, 3, 3, 1, 0},
+        {"shells-flipped-box.3dm", 1, 0, 6, 0, 1},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.file);
+        const int id = host_.DocumentCount();
+        QuorlaImportResult result;
+        ASSERT_EQ(Import(Data(f.file), &result), 1);
+        EXPECT_EQ(result.meshesSplit, 1);
+        EXPECT_EQ(result.nonManifoldEdges, f.nonManifoldEdges);
+        EXPECT_EQ(result.reversedFaces, f.reversedFaces);
+        EXPECT_EQ(size_t(result.shellSolids), f.solids);
+        EXPECT_EQ(size_t(result.shellSheets), f.sheets);
+        ASSERT_EQ(host_.DocumentCount(), id + 1);
+        size_t solids = 0, sheets = 0, faces = 0;
+        for (const cadhost::Body& b : host_.Document(id).bodies) {
+            (b.solid ? solids : sheets)++;
+            faces += b.faces.size();
+            // Every face of the unit boxes (millimetres) looks out of its box.
+            for (const cadhost::Face& face : b.faces) {
+                if (!b.solid) continue;
+                cadhost::Vec3 m;
+                for (int k = 0; k < face.count; k++) {
+                    m.x += face.Corner(k).x / face.count;
+                    m.y += face.Corner(k).y / face.count;
+                    m.z += face.Corner(k).z / face.count;
+                }
+                const double centre = m.x > 1.0005e-3 || m.y > 1.0005e-3 ? 1.5e-3 : 0.5e-3;
+                const double out = (m.x - centre) * face.normal[0] +
+                                   (m.y - centre) * face.normal[1] +
+                                   (m.z - 0.5e-3) * face.normal[2];
+                EXPECT_GT(out, 0) << "a face looking into its box";
+            }
+        }
+        EXPECT_EQ(solids, f.solids);
+        EXPECT_EQ(sheets, f.sheets);
+        EXPECT_EQ(faces, f.faces);
+    }
+}
+
+// A mesh between two good ones that cannot be a body (it has no faces):
+// the good ones are imported, in one part or one each, and the message names
+// the failed one; as sketch lines every mesh is imported.
+TEST_F(ImportRun, AFailedMeshBetweenGoodOnesLosesNothingElse) {
+    const struct {
+        int meshMode, multibody, ok;
+        std::vector<size_t> bodies, lines; // per document
+    } cases[] = {
+        {0, 1, 0, {2}, {0}},
+        {0, 0, 0, {1, 0, 1}, {0, 0, 0}},
+        {1, 1, 1, {0}, {24}},
+        {1, 0, 1, {0, 0, 0}, {12, 0, 12}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("mesh mode " + std::to_string(c.meshMode) + ", multibody " +
+                     std::to_string(c.multibody));
+        const int first = host_.DocumentCount();
+        const int boxes = boxes_.Count();
+        QuorlaImportOptions options{0, c.meshMode, c.multibody, 3, 0, 1};
+        QuorlaImportResult result;
+        EXPECT_EQ(import_(Data("shells-bad-between.3dm").c_str(), &options, nullptr, &result), c.ok);
+        if (!c.ok) {
+            ASSERT_EQ(boxes_.Count(), boxes + 1);
+            EXPECT_EQ(boxes_.Last().message, L"Unable to create body from surfaces. 1 of 3 meshes "
+                                             L"could not be made into a body: 2.");
+        }
+        std::vector<size_t> bodies, lines;
+        for (int d = first; d < host_.DocumentCount(); d++) {
+            bodies.push_back(host_.Document(d).bodies.size());
+            lines.push_back(host_.Document(d).Count(cadhost::EntityKind::Line));
+        }
+        EXPECT_EQ(bodies, c.bodies);
+        EXPECT_EQ(lines, c.lines);
+    }
+}
+
+// What the command-line tool does after each file of a batch: the
+// documents written, it closes them through the host; then the host holds
+// nothing for anyone but the add-in's own references.
+TEST_F(ImportRun, AfterClosingAFilesDocumentsTheHostIsBackWhereItStarted) {
+    IHostApplication* app = nullptr;
+    IDispatch* dispatch = host_.Application();
+    ASSERT_EQ(dispatch->QueryInterface(IID_IHostApplication, reinterpret_cast<void**>(&app)), S_OK);
+    dispatch->Release();
+    for (const std::wstring& file : {Z(QUORLA_SOURCE_DIR "/examples/bracket.3dm"),
+                                     Data("shells-fan.3dm"), Data("shells-bad-between.3dm")}) {
+        QuorlaImportOptions options{0, 0, 0, 3, 0, 1};
+        QuorlaImportResult result;
+        import_(file.c_str(), &options, nullptr, &result);
+        ASSERT_GT(host_.OpenDocumentCount(), 0);
+        for (int id = 0; id < host_.DocumentCount(); id++) {
+            if (!host_.DocumentOpen(id)) continue;
+            EXPECT_EQ(app->CloseDocument(std::wstring(host_.Document(id).name).c_str()), S_OK);
+        }
+        EXPECT_EQ(host_.OpenDocumentCount(), 0);
+        EXPECT_EQ(host_.ActiveDocumentId(), -1);
+        EXPECT_EQ(host_.OutstandingRefs(), refsAfterStart_ + 1) << host_.Unreleased(); // app
+    }
+    app->Release();
+    EXPECT_EQ(host_.OutstandingRefs(), refsAfterStart_) << host_.Unreleased();
 }
 
 TEST_F(ImportRun, MissingArgumentsOrAStoppedAddinGiveMinusOne) {

@@ -450,9 +450,52 @@ TEST_F(QuorlaCli, AMeshThatCannotBeASolidFailsTheFileAndKeepsWhatWasBuilt) {
     const Value f = testjson::Parse(run.out)["files"][0];
     EXPECT_EQ(f["status"].Str(), "failed");
     ASSERT_EQ(f["errors"].size(), 1u);
-    EXPECT_EQ(f["errors"][0].Str(), "Unable to create body from surfaces");
-    // Two triangles and the quad became bodies before the degenerate mesh.
-    EXPECT_EQ(Document(L"out\\meshes.v8\\Part1.json")["bodies"].size(), 2u);
+    // The mesh without faces, the fourth, cannot be a body; those after it still are.
+    EXPECT_EQ(f["errors"][0].Str(), "Unable to create body from surfaces. 1 of 8 meshes could "
+                                    "not be made into a body: 4.");
+    EXPECT_EQ(Document(L"out\\meshes.v8\\Part1.json")["bodies"].size(), 6u);
+}
+
+// Rhino's own sample files: each imports whole, but for the Rhino 1 files,
+// which the reader refuses with its message. Every mesh face (quadrangles
+// split in two counting twice) is in a body or reported not imported.
+TEST_F(QuorlaCli, EveryRealSampleFileImportsAndEveryMeshFaceIsAccountedFor) {
+    std::vector<std::wstring> args = {L"import", L"--json", L"--no-progress"};
+    const Value& index = Truth("real/index.json");
+    std::vector<std::string> names;
+    for (const Value& entry : index["files"].items) {
+        names.push_back(entry["file"].Str());
+        args.push_back(Fixture("real/" + names.back()));
+    }
+    ASSERT_GT(names.size(), 100u);
+    ToolRun run = Tool(args);
+    EXPECT_EQ(run.exit, 1) << "the Rhino 1 files fail";
+    const Value report = testjson::Parse(run.out);
+    ASSERT_EQ(report["files"].size(), names.size());
+    for (size_t i = 0; i < names.size(); i++) {
+        const Value& f = report["files"][i];
+        SCOPED_TRACE(names[i]);
+        const bool rhino1 = names[i].rfind("V1__", 0) == 0;
+        ASSERT_EQ(f["status"].Str(), rhino1 ? "failed" : "imported") << Describe(run);
+        if (rhino1) {
+            ASSERT_EQ(f["errors"].size(), 1u);
+            EXPECT_NE(f["errors"][0].Str().find("is a Rhino 1 file"), std::string::npos);
+            continue;
+        }
+        int notImported = 0;
+        for (const Value& k : f["notImported"].items)
+            if (k["kind"].Str() == "mesh face") notImported += k["count"].Int();
+        EXPECT_EQ(f["created"]["faces"].Int() + notImported,
+                  f["converted"]["meshFaces"].Int() + f["converted"]["quadsSplit"].Int());
+        // The faces read are the file's (where no block copies them).
+        const Value& truth = Truth("real/" + index["files"][i]["truth"].Str());
+        if (!truth["objectTypeCounts"].Has("InstanceReference")) {
+            int faces = 0;
+            for (const Value& o : truth["objects"].items)
+                if (o["type"].Str() == "Mesh") faces += o["geometry"]["faceCount"].Int();
+            EXPECT_EQ(f["converted"]["meshFaces"].Int(), faces);
+        }
+    }
 }
 
 TEST_F(QuorlaCli, ProgressNeverGoesIntoAPipe) {

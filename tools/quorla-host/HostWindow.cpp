@@ -2,6 +2,7 @@
 
 #include "DocumentView.h"
 #include "DocumentWindow.h"
+#include "HostContract.h"
 #include "QuorlaExports.h"
 #include "Svg.h"
 
@@ -222,7 +223,15 @@ bool HostWindow::CloseDocument(int id) {
     if (it == windows_.end()) return false;
     HWND child = it->second;
     windows_.erase(it);
-    host_.CloseDocument(id);
+    // The host's own close operation, as the application interface offers it.
+    const std::wstring name = host_.Document(id).name;
+    IDispatch* app = host_.Application();
+    IHostApplication* hostApp = nullptr;
+    if (SUCCEEDED(app->QueryInterface(IID_IHostApplication, reinterpret_cast<void**>(&hostApp)))) {
+        hostApp->CloseDocument(name.c_str());
+        hostApp->Release();
+    }
+    app->Release();
     SendMessageW(client_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
     if (windows_.empty()) {
         // No document left: the host shows its no-document bar and says so.

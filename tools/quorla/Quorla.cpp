@@ -4,6 +4,7 @@
 // (QuorlaImport), and writes every document built as JSON and as an SVG
 // picture, then a report. A console program: it creates no window.
 #include "CadHost.h"
+#include "HostContract.h"
 #include "QuorlaExports.h"
 #include "Report.h"
 #include "Svg.h"
@@ -14,6 +15,7 @@
 
 #include <TMXFile.h>
 
+#include <cassert>
 #include <cstdio>
 #include <cwctype>
 #include <map>
@@ -365,20 +367,48 @@ void OnKind(void* context, int skipped, const char* kind, int count, const char*
         .push_back({kind ? kind : "", count, reason ? reason : ""});
 }
 
+// What the conversion left out and what the host refused, by kind and reason.
+void LeftOutAndRefused(const QuorlaImportResult& result, FileReport& r) {
+    const struct {
+        std::vector<KindCount>& list;
+        const char* kind;
+        int count;
+        const char* reason;
+    } counts[] = {
+        {r.leftOut, "mesh face", result.zeroAreaFaces, "zero area (repeated or collinear corners)"},
+        {r.leftOut, "mesh", result.meshesWithoutFaces, "every face of it has zero area: no body"},
+        {r.leftOut, "entity", result.nonFinite - result.nonFiniteFaces,
+         "its coordinates overflow when scaled to metres"},
+        {r.leftOut, "mesh face", result.nonFiniteFaces,
+         "its coordinates overflow when scaled to metres"},
+        {r.leftOut, "curve", result.shortCurves,
+         "zero length, or shorter than the file's absolute tolerance"},
+        {r.refused, "mesh face", result.facesInNoBody,
+         "in a mesh, or a part of one, that the host could not make into a body"},
+        {r.refused, "mesh face", result.refusedFaces, "refused by the host"},
+    };
+    for (const auto& c : counts)
+        if (c.count > 0) c.list.push_back({c.kind, c.count, c.reason});
+}
+
 class Importer {
 public:
     Importer(cadhost::Host& host, QuorlaImportFn import, const Options& options)
-        : host_(host), import_(import), options_(options) {}
+        : host_(host), import_(import), options_(options), baseline_(host.OutstandingRefs()) {}
 
     FileReport Run(const std::wstring& file);
 
 private:
     void WriteDocuments(FileReport& r, int firstDocument, const std::wstring& file);
+    void CloseDocuments(int firstDocument);
 
     cadhost::Host& host_;
     QuorlaImportFn import_;
     const Options& options_;
     std::set<std::wstring> folders_; // output folders used in this call (lower case)
+    // The add-in's own references (the application, its event connection):
+    // after each file the host holds nothing else for anyone.
+    const long baseline_;
 };
 
 FileReport Importer::Run(const std::wstring& file) {
@@ -388,7 +418,6 @@ FileReport Importer::Run(const std::wstring& file) {
     unsigned long long callsBefore[cadhost::kEntityKindCount];
     for (int k = 0; k < cadhost::kEntityKindCount; k++)
         callsBefore[k] = host_.Calls(kCreateOps[k]);
-    const unsigned long long faceCallsBefore = host_.Calls(cadhost::Op::BodyAddPlanarFace);
 
     ImportContext context{&r, r.file};
     QuorlaImportCallbacks callbacks{&context, OnMessage, OnKind};
@@ -419,16 +448,14 @@ FileReport Importer::Run(const std::wstring& file) {
         r.breps = result.breps;
         r.brepEdges = result.brepEdges;
         r.meshes = result.meshes;
-        // What the conversion left out.
-        if (result.zeroAreaFaces)
-            r.leftOut.push_back({"mesh face", result.zeroAreaFaces,
-                                 "zero area (repeated or collinear corners)"});
-        if (result.meshesWithoutFaces)
-            r.leftOut.push_back({"mesh", result.meshesWithoutFaces,
-                                 "every face of it has zero area: no body"});
-        if (result.nonFinite)
-            r.leftOut.push_back({"entity or face", result.nonFinite,
-                                 "its coordinates overflow when scaled to metres"});
+        r.meshFaces = result.meshFaces;
+        r.quadsSplit = result.quadsSplit;
+        r.meshesSplit = result.meshesSplit;
+        r.nonManifoldEdges = result.nonManifoldEdges;
+        r.reversedFaces = result.reversedFaces;
+        r.shellSolids = result.shellSolids;
+        r.shellSheets = result.shellSheets;
+        LeftOutAndRefused(result, r);
     }
 
     WriteDocuments(r, firstDocument, file);
@@ -444,12 +471,26 @@ FileReport Importer::Run(const std::wstring& file) {
             r.refused.push_back({cadhost::EntityKindName(static_cast<cadhost::EntityKind>(k)),
                                  calls - created, "refused by the host"});
     }
-    long long faceCalls =
-        static_cast<long long>(host_.Calls(cadhost::Op::BodyAddPlanarFace) - faceCallsBefore);
-    if (faceCalls > r.faces)
-        r.refused.push_back({"mesh face", faceCalls - r.faces,
-                             "refused by the host, or in a body the host could not make"});
+    CloseDocuments(firstDocument);
     return r;
+}
+
+// Once written, the file's documents leave the host through its own close
+// operation, so that a batch of any length runs in the memory of its
+// largest file.
+void Importer::CloseDocuments(int firstDocument) {
+    IHostApplication* app = nullptr;
+    IDispatch* dispatch = host_.Application();
+    dispatch->QueryInterface(IID_IHostApplication, reinterpret_cast<void**>(&app));
+    dispatch->Release();
+    for (int id = firstDocument; app && id < host_.DocumentCount(); id++) {
+        if (!host_.DocumentOpen(id)) continue;
+        const std::wstring name = host_.Document(id).name; // goes with the document
+        app->CloseDocument(name.c_str());
+    }
+    if (app) app->Release();
+    // Everything the add-in obtained for the file came back.
+    assert(host_.OutstandingRefs() == baseline_ && host_.OpenDocumentCount() == 0);
 }
 
 void Importer::WriteDocuments(FileReport& r, int firstDocument, const std::wstring& file) {
@@ -586,7 +627,9 @@ int Main() {
     }
 
     const double start = Now();
-    std::vector<FileReport> reports;
+    // Each file's report is written as soon as it is done and then dropped:
+    // only the counts stay for the summary.
+    BatchCounts batch;
     {
         cadhost::Host host; // outlives the add-in
         host.SetJournalEnabled(false);
@@ -605,18 +648,19 @@ int Main() {
             return 1;
         }
         Importer importer(host, import, options);
+        if (options.json) Write(STD_OUTPUT_HANDLE, JsonReportStart());
         for (const std::wstring& file : options.files) {
-            reports.push_back(importer.Run(file));
-            if (!options.json) Write(STD_OUTPUT_HANDLE, TextReport(reports.back()));
+            const FileReport report = importer.Run(file);
+            Write(STD_OUTPUT_HANDLE,
+                  options.json ? JsonFileReport(report, batch.files) : TextReport(report));
+            batch.Add(report);
         }
         FreeLibrary(addin);
     }
     const double seconds = Now() - start;
     Write(STD_OUTPUT_HANDLE,
-          options.json ? JsonReport(reports, seconds) : TextSummary(reports, seconds));
-    for (const FileReport& r : reports)
-        if (!r.imported) return 1;
-    return 0;
+          options.json ? JsonReportEnd(batch, seconds) : TextSummary(batch, seconds));
+    return batch.failed ? 1 : 0;
 }
 
 } // namespace

@@ -41,11 +41,16 @@ std::string Counted(long long n, const std::string& kind) {
         {"splineFromNurbs", "NURBS spline", "NURBS splines"},
         {"mesh face", "mesh face", "mesh faces"},
         {"mesh", "mesh", "meshes"},
-        {"entity or face", "entity or face", "entities or faces"},
+        {"entity", "entity", "entities"},
+        {"curve", "curve", "curves"},
     };
     for (const Names& k : kNames)
         if (kind == k.kind) return std::to_string(n) + " " + (n == 1 ? k.one : k.many);
     return std::to_string(n) + " " + kind;
+}
+
+std::string Plural(long long n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 std::string Join(const std::vector<std::string>& parts) {
@@ -61,7 +66,8 @@ std::string Bodies(long long solid, long long sheet, long long faces) {
         parts.push_back(std::to_string(solid) + (solid == 1 ? " solid body" : " solid bodies"));
     if (sheet)
         parts.push_back(std::to_string(sheet) + (sheet == 1 ? " sheet body" : " sheet bodies"));
-    if (solid || sheet) parts.push_back(std::to_string(faces) + (faces == 1 ? " face" : " faces"));
+    if ((solid || sheet) && faces >= 0)
+        parts.push_back(std::to_string(faces) + (faces == 1 ? " face" : " faces"));
     return Join(parts);
 }
 
@@ -156,7 +162,8 @@ std::string TextReport(const FileReport& f) {
            (read.empty() ? "" : " (" + Join(read) + ")") + "\n";
     out += "  to convert: " + std::to_string(f.points) + " points, " + std::to_string(f.curves) +
            " curves, " + std::to_string(f.breps) + " B-reps (" + std::to_string(f.brepEdges) +
-           " edges), " + std::to_string(f.meshes) + " meshes\n";
+           " edges), " + std::to_string(f.meshes) + " meshes (" + std::to_string(f.meshFaces) +
+           " faces)\n";
     out += "  created:";
     if (f.documents.empty()) out += " nothing";
     out += "\n";
@@ -168,6 +175,19 @@ std::string TextReport(const FileReport& f) {
         if (!bodies.empty()) parts.push_back(bodies);
         out += "    " + d.name + " (" + d.kind + ", " + d.unit +
                "): " + (parts.empty() ? "empty" : Join(parts)) + "\n";
+    }
+    if (f.quadsSplit)
+        out += "  sent as two triangles each: " +
+               Plural(f.quadsSplit, "non-planar mesh quadrangle", "non-planar mesh quadrangles") +
+               "\n";
+    if (f.meshesSplit) {
+        // The shells of meshes the host would not take whole.
+        const std::string made = Bodies(f.shellSolids, f.shellSheets, -1);
+        out += "  split: " + Plural(f.meshesSplit, "mesh", "meshes") +
+               " the host would not take as one body, at " +
+               Plural(f.nonManifoldEdges, "non-manifold edge", "non-manifold edges") + ", into " +
+               (made.empty() ? "no bodies" : made) + "; " +
+               Plural(f.reversedFaces, "face", "faces") + " turned over to match their neighbours\n";
     }
     if (!f.skipped.empty() || !f.leftOut.empty() || !f.refused.empty()) {
         out += "  not imported:\n";
@@ -187,73 +207,79 @@ std::string TextReport(const FileReport& f) {
     return out;
 }
 
-std::string TextSummary(const std::vector<FileReport>& files, double seconds) {
-    size_t failed = 0;
-    for (const FileReport& f : files)
-        failed += !f.imported;
-    return std::to_string(files.size() - failed) +
-           (files.size() - failed == 1 ? " file" : " files") + " imported, " +
-           std::to_string(failed) + " failed, " + Seconds(seconds) + " s\n";
+std::string TextSummary(const BatchCounts& batch, double seconds) {
+    const size_t imported = batch.files - batch.failed;
+    return std::to_string(imported) + (imported == 1 ? " file" : " files") + " imported, " +
+           std::to_string(batch.failed) + " failed, " + Seconds(seconds) + " s\n";
 }
 
-std::string JsonReport(const std::vector<FileReport>& files, double seconds) {
-    size_t failed = 0;
-    std::string out = "{\n  \"files\": [";
-    for (size_t i = 0; i < files.size(); i++) {
-        const FileReport& f = files[i];
-        failed += !f.imported;
-        out += i ? ",\n    {" : "\n    {";
-        out += "\"file\": " + JsonString(f.file);
-        out += ", \"status\": " + JsonString(f.imported ? "imported" : "failed");
-        out += ", \"errors\": " + JsonStrings(f.errors);
-        out += ", \"warnings\": " + JsonStrings(f.warnings);
-        out += ", \"seconds\": " + Seconds(f.seconds);
-        if (f.readOk) {
-            out += ",\n     \"archiveVersion\": " + std::to_string(f.archiveVersion);
-            out += ", \"fileUnit\": " + JsonString(f.fileUnit);
-            out += ", \"fileUnitCode\": " + std::to_string(f.fileUnitCode);
-            out += ", \"absoluteTolerance\": " + Number(f.absoluteTolerance);
-            out += ", \"unit\": " + JsonString(f.unit);
-            out += ", \"unitIndex\": " + std::to_string(f.unitIndex);
-            out += ", \"unitFactor\": " + Number(f.unitFactor);
-            out += ", \"documentUnit\": " + JsonString(f.documentUnit);
-            out += std::string(", \"unitFromFile\": ") + (f.unitFromFile ? "true" : "false");
-            out += ",\n     \"objects\": " + std::to_string(Total(f.read) + Total(f.skipped));
-            out += ", \"read\": " + JsonKinds(f.read, false);
-            out += ",\n     \"converted\": {\"points\": " + std::to_string(f.points) +
-                   ", \"curves\": " + std::to_string(f.curves) +
-                   ", \"breps\": " + std::to_string(f.breps) +
-                   ", \"brepEdges\": " + std::to_string(f.brepEdges) +
-                   ", \"meshes\": " + std::to_string(f.meshes) + "}";
-        }
-        out += ",\n     \"created\": {\"documents\": " + std::to_string(f.documents.size()) +
-               ", \"entities\": " + JsonKinds(f.created, false) +
-               ", \"solidBodies\": " + std::to_string(f.solidBodies) +
-               ", \"sheetBodies\": " + std::to_string(f.sheetBodies) +
-               ", \"faces\": " + std::to_string(f.faces) + "}";
-        out += ",\n     \"notImported\": ";
-        std::vector<KindCount> notImported = f.skipped;
-        notImported.insert(notImported.end(), f.leftOut.begin(), f.leftOut.end());
-        notImported.insert(notImported.end(), f.refused.begin(), f.refused.end());
-        out += JsonKinds(notImported, true);
-        out += ",\n     \"documents\": [";
-        for (size_t k = 0; k < f.documents.size(); k++) {
-            const DocumentReport& d = f.documents[k];
-            out += k ? ",\n       {" : "\n       {";
-            out += "\"name\": " + JsonString(d.name) + ", \"hostName\": " + JsonString(d.hostName) +
-                   ", \"kind\": " + JsonString(d.kind) + ", \"unit\": " + JsonString(d.unit) +
-                   ", \"json\": " + JsonString(d.json) + ", \"svg\": " + JsonString(d.svg) +
-                   ", \"sketches\": " + std::to_string(d.sketches) +
-                   ", \"entities\": " + JsonKinds(d.entities, false) +
-                   ", \"solidBodies\": " + std::to_string(d.solidBodies) +
-                   ", \"sheetBodies\": " + std::to_string(d.sheetBodies) +
-                   ", \"faces\": " + std::to_string(d.faces) + "}";
-        }
-        out += f.documents.empty() ? "]}" : "\n     ]}";
+std::string JsonReportStart() {
+    return "{\n  \"files\": [";
+}
+
+std::string JsonFileReport(const FileReport& f, size_t index) {
+    std::string out = index ? ",\n    {" : "\n    {";
+    out += "\"file\": " + JsonString(f.file);
+    out += ", \"status\": " + JsonString(f.imported ? "imported" : "failed");
+    out += ", \"errors\": " + JsonStrings(f.errors);
+    out += ", \"warnings\": " + JsonStrings(f.warnings);
+    out += ", \"seconds\": " + Seconds(f.seconds);
+    if (f.readOk) {
+        out += ",\n     \"archiveVersion\": " + std::to_string(f.archiveVersion);
+        out += ", \"fileUnit\": " + JsonString(f.fileUnit);
+        out += ", \"fileUnitCode\": " + std::to_string(f.fileUnitCode);
+        out += ", \"absoluteTolerance\": " + Number(f.absoluteTolerance);
+        out += ", \"unit\": " + JsonString(f.unit);
+        out += ", \"unitIndex\": " + std::to_string(f.unitIndex);
+        out += ", \"unitFactor\": " + Number(f.unitFactor);
+        out += ", \"documentUnit\": " + JsonString(f.documentUnit);
+        out += std::string(", \"unitFromFile\": ") + (f.unitFromFile ? "true" : "false");
+        out += ",\n     \"objects\": " + std::to_string(Total(f.read) + Total(f.skipped));
+        out += ", \"read\": " + JsonKinds(f.read, false);
+        out += ",\n     \"converted\": {\"points\": " + std::to_string(f.points) +
+               ", \"curves\": " + std::to_string(f.curves) +
+               ", \"breps\": " + std::to_string(f.breps) +
+               ", \"brepEdges\": " + std::to_string(f.brepEdges) +
+               ", \"meshes\": " + std::to_string(f.meshes) +
+               ", \"meshFaces\": " + std::to_string(f.meshFaces) +
+               ", \"quadsSplit\": " + std::to_string(f.quadsSplit) + "}";
+        out += ",\n     \"split\": {\"meshes\": " + std::to_string(f.meshesSplit) +
+               ", \"nonManifoldEdges\": " + std::to_string(f.nonManifoldEdges) +
+               ", \"facesTurned\": " + std::to_string(f.reversedFaces) +
+               ", \"solidBodies\": " + std::to_string(f.shellSolids) +
+               ", \"sheetBodies\": " + std::to_string(f.shellSheets) + "}";
     }
-    out += files.empty() ? "]" : "\n  ]";
-    out += ",\n  \"imported\": " + std::to_string(files.size() - failed) +
-           ", \"failed\": " + std::to_string(failed) + ", \"seconds\": " + Seconds(seconds) +
+    out += ",\n     \"created\": {\"documents\": " + std::to_string(f.documents.size()) +
+           ", \"entities\": " + JsonKinds(f.created, false) +
+           ", \"solidBodies\": " + std::to_string(f.solidBodies) +
+           ", \"sheetBodies\": " + std::to_string(f.sheetBodies) +
+           ", \"faces\": " + std::to_string(f.faces) + "}";
+    out += ",\n     \"notImported\": ";
+    std::vector<KindCount> notImported = f.skipped;
+    notImported.insert(notImported.end(), f.leftOut.begin(), f.leftOut.end());
+    notImported.insert(notImported.end(), f.refused.begin(), f.refused.end());
+    out += JsonKinds(notImported, true);
+    out += ",\n     \"documents\": [";
+    for (size_t k = 0; k < f.documents.size(); k++) {
+        const DocumentReport& d = f.documents[k];
+        out += k ? ",\n       {" : "\n       {";
+        out += "\"name\": " + JsonString(d.name) + ", \"hostName\": " + JsonString(d.hostName) +
+               ", \"kind\": " + JsonString(d.kind) + ", \"unit\": " + JsonString(d.unit) +
+               ", \"json\": " + JsonString(d.json) + ", \"svg\": " + JsonString(d.svg) +
+               ", \"sketches\": " + std::to_string(d.sketches) +
+               ", \"entities\": " + JsonKinds(d.entities, false) +
+               ", \"solidBodies\": " + std::to_string(d.solidBodies) +
+               ", \"sheetBodies\": " + std::to_string(d.sheetBodies) +
+               ", \"faces\": " + std::to_string(d.faces) + "}";
+    }
+    out += f.documents.empty() ? "]}" : "\n     ]}";
+    return out;
+}
+
+std::string JsonReportEnd(const BatchCounts& batch, double seconds) {
+    std::string out = batch.files ? "\n  ]" : "]";
+    out += ",\n  \"imported\": " + std::to_string(batch.files - batch.failed) +
+           ", \"failed\": " + std::to_string(batch.failed) + ", \"seconds\": " + Seconds(seconds) +
            "\n}\n";
     return out;
 }

@@ -38,7 +38,11 @@ struct FileReport {
     std::vector<KindCount> read, skipped;
     // What the reader gave the conversion.
     bool readOk = false;
-    int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0;
+    int points = 0, curves = 0, breps = 0, brepEdges = 0, meshes = 0, meshFaces = 0;
+    int quadsSplit = 0; // non-planar quadrangles sent as two triangles
+    // Meshes the host would not take as one body, sent as shells.
+    int meshesSplit = 0, nonManifoldEdges = 0, reversedFaces = 0, shellSolids = 0,
+        shellSheets = 0;
     // The unit the import used: its index when one of the five (else -1), its
     // name, metres per unit, and the documents' length unit.
     int unitIndex = -1;
@@ -58,9 +62,22 @@ struct FileReport {
 
 const char* UnitName(int unitIndex); // "millimeters" ... "feet", "none" for -1
 
+// What the summary needs of a batch: its reports are not kept.
+struct BatchCounts {
+    size_t files = 0, failed = 0;
+    void Add(const FileReport& f) {
+        files++;
+        failed += !f.imported;
+    }
+};
+
 std::string TextReport(const FileReport& file);
-std::string TextSummary(const std::vector<FileReport>& files, double seconds);
-std::string JsonReport(const std::vector<FileReport>& files, double seconds);
+std::string TextSummary(const BatchCounts& batch, double seconds);
+// The JSON report in pieces, written as the files are done: the start, each
+// file (index: how many came before it), the end with the summary.
+std::string JsonReportStart();
+std::string JsonFileReport(const FileReport& file, size_t index);
+std::string JsonReportEnd(const BatchCounts& batch, double seconds);
 
 // A JSON string literal.
 std::string JsonString(const std::string& text);

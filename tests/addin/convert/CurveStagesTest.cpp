@@ -249,6 +249,33 @@ TEST_F(CurveStagesTest, PolylinesBecomeOneLinePerSegment) {
     EXPECT_EQ(host.Document(0).Count(cadhost::EntityKind::Line), 8u);
 }
 
+TEST_F(CurveStagesTest, CurvesShorterThanTheFilesToleranceAreLeftOutAndCounted) {
+    const struct {
+        const char* name;
+        ON_NurbsCurve curve;
+        double fileTolerance; // 0: not known
+        size_t calls;
+        int shortCurves;
+    } cases[] = {
+        {"a line of no length", NurbsLine({1, 2, 3}, {1, 2, 3}), 0, 0, 1},
+        {"a line shorter than the tolerance", NurbsLine({0, 0, 0}, {5e-4, 0, 0}), 1e-3, 0, 1},
+        {"a line as long as the tolerance", NurbsLine({0, 0, 0}, {1e-3, 0, 0}), 1e-3, 1, 0},
+        {"a short line, tolerance not known", NurbsLine({0, 0, 0}, {1e-9, 0, 0}), 0, 1, 0},
+        {"a cubic curled up within the tolerance",
+         Cubic({{0, 0, 0}, {3e-4, 0, 0}, {3e-4, 3e-4, 0}, {0, 3e-4, 0}}, {0, 0, 0, 1, 1, 1}), 1e-3, 0,
+         1},
+    };
+    for (const auto& c : cases) {
+        RecognitionTolerance tolerance(c.fileTolerance);
+        ResetConversionCounts();
+        const auto calls = Convert(c.curve);
+        EXPECT_EQ(calls.size(), c.calls) << c.name << ": " << Ops(calls);
+        for (const auto& e : calls)
+            EXPECT_EQ(e.status, 0) << c.name << ": " << e.ToString();
+        EXPECT_EQ(GetConversionCounts().shortCurves, c.shortCurves) << c.name;
+    }
+}
+
 TEST_F(CurveStagesTest, EmptyArrayCreatesNothing) {
     ON_ClassArray<ON_NurbsCurve> none;
     ON_3dPointArray nothing;

@@ -258,27 +258,41 @@ bool SameMesh(const ON_Mesh& a, const ON_Mesh& b) {
 
 } // namespace
 
-TEST_F(DispatchTest, MultibodyZeroStopsAtTheFirstFailedSolid) {
+TEST_F(DispatchTest, AFailedMeshEndsNothingAndTheMessageNamesIt) {
     const ON_ClassArray<ON_Mesh> meshes = ThreeMeshes();
-    host.RefuseCall(Op::BodyCreateFromFaces, 2);
-    SetLastConversionError(L"");
-    EXPECT_EQ(ConvertMeshes(app, meshes, 0, 0, 0, 0), 0);
-    EXPECT_STREQ(GetLastConversionError(), L"Unable to create body from surfaces");
-    ASSERT_EQ(host.DocumentCount(), 2); // the third mesh is never converted
-    EXPECT_EQ(host.Document(0).bodies.size(), 1u);
-    EXPECT_TRUE(host.Document(0).bodies[0].solid);
-    EXPECT_EQ(host.Document(1).bodies.size(), 0u);
-    // The failed part stays, prepared and closed out.
-    EXPECT_EQ(host.Document(1).closeOuts[0], 1);
-    EXPECT_EQ(host.Document(1).closeOuts[2], 1);
+    for (int multibody : {0, 1}) {
+        cadhost::Host h;
+        IDispatch* a = h.Application();
+        h.RefuseCall(Op::BodyCreateFromFaces, 2);
+        SetLastConversionError(L"");
+        EXPECT_EQ(ConvertMeshes(a, meshes, 0, 0, multibody, 0), 0) << multibody;
+        EXPECT_STREQ(GetLastConversionError(), L"Unable to create body from surfaces. 1 of 3 "
+                                               L"meshes could not be made into a body: 2.");
+        // The third mesh is still converted; the failed one's part stays,
+        // prepared and closed out.
+        EXPECT_EQ(h.Calls(Op::PartCreateBody), 3u) << multibody;
+        std::vector<size_t> bodies;
+        for (int d = 0; d < h.DocumentCount(); d++) {
+            bodies.push_back(h.Document(d).bodies.size());
+            EXPECT_EQ(h.Document(d).closeOuts[0], 1);
+            EXPECT_EQ(h.Document(d).closeOuts[2], 1);
+        }
+        const std::vector<size_t> expected =
+            multibody ? std::vector<size_t>{2} : std::vector<size_t>{1, 0, 1};
+        EXPECT_EQ(bodies, expected);
+        a->Release();
+        EXPECT_EQ(h.OutstandingRefs(), 0) << h.Unreleased();
+    }
 
-    host.AcceptAll();
-    cadhost::Host h;
-    IDispatch* a = h.Application();
-    EXPECT_EQ(ConvertMeshes(a, meshes, 0, 0, 0, 0), 1);
-    EXPECT_EQ(h.DocumentCount(), 3);
-    a->Release();
-    EXPECT_EQ(h.OutstandingRefs(), 0) << h.Unreleased();
+    // Many failures: the first twenty positions, then how many more.
+    ON_ClassArray<ON_Mesh> many;
+    for (int i = 0; i < 25; i++)
+        many.Append(MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}));
+    EXPECT_EQ(ConvertMeshes(app, many, 0, 0, 1, 0), 0);
+    EXPECT_STREQ(GetLastConversionError(),
+                 L"Unable to create body from surfaces. 25 of 25 meshes could not be made into "
+                 L"bodies: 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20 "
+                 L"and 5 more.");
 }
 
 TEST_F(DispatchTest, MultibodyOneBuildsEveryBodyInOnePartFromCopies) {
@@ -286,7 +300,9 @@ TEST_F(DispatchTest, MultibodyOneBuildsEveryBodyInOnePartFromCopies) {
     // The middle mesh gets a non-planar quad: its copy is split, it is not.
     meshes[1] = MeshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0.5}, {0, 1, 0}}, {{0, 1, 2, 3}});
     const ON_ClassArray<ON_Mesh> before = meshes;
+    ResetConversionCounts();
     EXPECT_EQ(ConvertMeshes(app, meshes, 1, 0, 1, 0), 1);
+    EXPECT_EQ(GetConversionCounts().quadsSplit, 1);
     ASSERT_EQ(host.DocumentCount(), 1);
     const cadhost::DocumentModel& doc = host.Document(0);
     ASSERT_EQ(doc.bodies.size(), 3u);
@@ -299,18 +315,6 @@ TEST_F(DispatchTest, MultibodyOneBuildsEveryBodyInOnePartFromCopies) {
     EXPECT_EQ(host.Calls(Op::DocToggle3DSketch), 0u);
     for (int i = 0; i < 3; i++)
         EXPECT_TRUE(SameMesh(meshes[i], before[i])) << "the file's mesh " << i << " changed";
-
-    // A failure on the second ends the loop: one body, result 0.
-    cadhost::Host h;
-    IDispatch* a = h.Application();
-    h.RefuseCall(Op::BodyCreateFromFaces, 2);
-    EXPECT_EQ(ConvertMeshes(a, meshes, 1, 0, 1, 0), 0);
-    EXPECT_EQ(h.Calls(Op::PartCreateBody), 2u);
-    EXPECT_EQ(h.Document(0).bodies.size(), 1u);
-    EXPECT_EQ(h.Document(0).closeOuts[0], 1);
-    EXPECT_EQ(h.Document(0).closeOuts[2], 1);
-    a->Release();
-    EXPECT_EQ(h.OutstandingRefs(), 0) << h.Unreleased();
 }
 
 TEST_F(DispatchTest, MultibodyOneSketchHoldsTheLinesOfAllMeshes) {
@@ -329,16 +333,20 @@ TEST_F(DispatchTest, MultibodyOneSketchHoldsTheLinesOfAllMeshes) {
 TEST_F(DispatchTest, NoPartOrDocumentForTheMeshesFailsWithAText) {
     const ON_ClassArray<ON_Mesh> meshes = ThreeMeshes();
     for (int multibody : {0, 1}) {
+        // With a part per mesh, each mesh fails on its own.
+        const std::wstring each =
+            multibody ? L"" : L" 3 of 3 meshes could not be made into bodies: 1, 2, 3.";
         host.RefuseAll(Op::HostNewPart);
         SetLastConversionError(L"");
         EXPECT_EQ(ConvertMeshes(app, meshes, 0, 0, multibody, 1), 0);
-        EXPECT_STREQ(GetLastConversionError(),
-                     L"Unable to create a new part document for the meshes.");
+        EXPECT_EQ(std::wstring(GetLastConversionError()),
+                  L"Unable to create a new part document for the meshes." + each);
         host.AcceptAll();
         host.RefuseAll(Op::HostActiveDocument);
         SetLastConversionError(L"");
         EXPECT_EQ(ConvertMeshes(app, meshes, 0, 1, multibody, 1), 0);
-        EXPECT_STREQ(GetLastConversionError(), L"No document is open to receive the meshes.");
+        EXPECT_EQ(std::wstring(GetLastConversionError()),
+                  L"No document is open to receive the meshes." + each);
         host.AcceptAll();
     }
     EXPECT_EQ(host.Calls(Op::PartCreateBody), 0u);

@@ -287,7 +287,8 @@ TEST_F(FixturesTest, MeshesBecomeBodiesAndSketchLines) {
             const bool zeroArea = name == "degenerate-collinear";
             ASSERT_EQ(solid, noFaces ? 0 : 1) << CString(GetLastConversionError()).GetString();
             if (noFaces) {
-                EXPECT_STREQ(GetLastConversionError(), L"Unable to create body from surfaces");
+                EXPECT_STREQ(GetLastConversionError(), L"Unable to create body from surfaces. 1 of "
+                                                       L"1 mesh could not be made into a body: 1.");
             } else if (zeroArea) {
                 EXPECT_TRUE(h.Document(0).bodies.empty());
                 EXPECT_EQ(GetConversionCounts().zeroAreaFaces, 1);

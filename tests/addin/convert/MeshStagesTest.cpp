@@ -104,24 +104,52 @@ TEST_F(MeshStagesTest, FacesCarryTheirCornersAndTheNormalOfTheirWinding) {
     }
 }
 
-TEST_F(MeshStagesTest, BodyFailuresLeaveTheirText) {
-    // The host will not make the body: degenerate face, or no faces at all.
+namespace {
+
+// Three triangles on the edge (0, 0, 0)-(1, 0, 0): the host will not sew them.
+ON_Mesh Fan() {
+    return MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}},
+                  {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}});
+}
+
+} // namespace
+
+TEST_F(MeshStagesTest, ARefusedMeshGoesAgainAsShellsAndFailuresCountTheirFaces) {
+    // refuse: the n-th BodyCreateFromFaces (0: none, -1: all), the first
+    // being the whole mesh's.
     const struct {
         const char* name;
         ON_Mesh mesh;
+        int refuse;
+        int result, bodies, facesInNoBody;
     } cases[] = {
-        {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {})},
-        // Two faces the host cannot sew: an edge used three times.
-        {"non-manifold",
-         MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}},
-                {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}})},
+        {"three sheets, once refused whole", Fan(), 0, 1, 3, 0},
+        {"no faces", MeshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}), 0, 0, 0, 0},
+        // Refused whole and nothing to split: not sent again.
+        {"refused sound mesh", TwoTriangles(), 1, 0, 0, 2},
+        {"every shell refused", Fan(), -1, 0, 0, 3},
+        {"one shell refused", Fan(), 3, 0, 2, 1},
     };
     for (const auto& c : cases) {
-        host.ClearJournal();
+        cadhost::Host h;
+        IDispatch* a = h.Application();
+        HostPartHandle p = nullptr;
+        HostNewPart(a, &p);
+        if (c.refuse > 0) h.RefuseCall(Op::BodyCreateFromFaces, unsigned(c.refuse));
+        if (c.refuse < 0) h.RefuseAll(Op::BodyCreateFromFaces);
         SetLastConversionError(L"");
-        EXPECT_EQ(MeshToSolidBody(part, c.mesh, 1.0, 0), 0) << c.name;
-        EXPECT_EQ(host.Journal(Op::BodyCreateFromFaces).size(), 1u) << c.name;
-        EXPECT_STREQ(GetLastConversionError(), L"Unable to create body from surfaces") << c.name;
+        ResetConversionCounts();
+        EXPECT_EQ(MeshToSolidBody(p, c.mesh, 1.0, 0), c.result) << c.name;
+        EXPECT_STREQ(GetLastConversionError(),
+                     c.result ? L"" : L"Unable to create body from surfaces")
+            << c.name;
+        EXPECT_EQ(h.Calls(Op::PartCreateBody), c.mesh.FaceCount() && c.refuse != 1 ? 4u : 1u)
+            << c.name << ": the whole mesh, then each shell";
+        EXPECT_EQ(h.Document(0).bodies.size(), size_t(c.bodies)) << c.name;
+        EXPECT_EQ(GetConversionCounts().facesInNoBody, c.facesInNoBody) << c.name;
+        HostRelease(p);
+        a->Release();
+        EXPECT_EQ(h.OutstandingRefs(), 0) << c.name << "\n" << h.Unreleased();
     }
 
     host.ClearJournal();

@@ -317,12 +317,26 @@ TEST_F(RecognitionProperty, EveryEntityStaysWithinTheToleranceUsedOfItsCurve) {
         const size_t before = model.entities.size();
         ON_ClassArray<ON_NurbsCurve> one;
         one.Append(curve);
+        ResetConversionCounts();
         ConvertCurveArray(doc, one, 1.0, 0);
         const size_t after = model.entities.size();
         std::string what = std::string(name) + " #" + std::to_string(trial) + " at scale " +
                            std::to_string(scale) + ", file tolerance " +
                            std::to_string(fileTolerance) + ", tolerance used " +
                            std::to_string(tol);
+        if (GetConversionCounts().shortCurves == 1) {
+            // Left out as shorter than the file's tolerance: its control polygon is.
+            double length = 0;
+            ON_3dPoint a, b;
+            for (int i = 1; i < curve.CVCount(); i++) {
+                curve.GetCV(i - 1, a);
+                curve.GetCV(i, b);
+                length += a.DistanceTo(b);
+            }
+            EXPECT_LT(length, fileTolerance) << what;
+            EXPECT_EQ(after, before) << what;
+            continue;
+        }
         ASSERT_GT(after, before) << what << ": nothing made (a refused entity?)";
 
         const Entity& first = model.entities[before];

@@ -204,7 +204,9 @@ TEST_F(HostBindingTest, EveryOperationOfTheHostIsCovered) {
         names.push_back(c.name);
     for (int i = 0; i < kOpCount; ++i) {
         Op op = static_cast<Op>(i);
-        if (op == Op::Advise || op == Op::Unadvise) continue;
+        // Closing a document is for the programs that drive the host; the
+        // add-in never closes one.
+        if (op == Op::Advise || op == Op::Unadvise || op == Op::HostCloseDocument) continue;
         EXPECT_EQ(std::count(names.begin(), names.end(), OpName(op)), 1) << OpName(op);
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 
 using namespace cadhost;
 
@@ -73,35 +74,43 @@ TEST_F(DocumentTest, NewDocumentsBecomeActiveAndTestsCanSwitch) {
     drawing->Release();
 }
 
-// A closed document is emptied and inactive; handles still held to it and
-// to its bodies fail from then on.
-TEST_F(DocumentTest, ClosingADocumentFreesItAndCutsItsHandles) {
-    IHostDocument* doc = NewPartDocument();
-    doc->Toggle3DSketch(0);
-    LONG entity = 0;
-    ASSERT_EQ(doc->CreatePoint(1, 2, 3, &entity), S_OK);
+TEST_F(DocumentTest, AClosedDocumentLeavesTheHostWithItsBodies) {
+    IHostDocument* first = NewPartDocument();
+    IHostDocument* second = NewPartDocument();
     IHostPart* part = nullptr;
-    doc->QueryInterface(IID_IHostPart, reinterpret_cast<void**>(&part));
+    second->QueryInterface(IID_IHostPart, reinterpret_cast<void**>(&part));
     IHostBody* body = nullptr;
     ASSERT_EQ(part->CreateBody(&body), S_OK);
-    const int other = host.OpenDocument(2);
-    ASSERT_TRUE(host.ActivateDocument(0));
-
-    EXPECT_TRUE(host.CloseDocument(0));
-    EXPECT_FALSE(host.CloseDocument(0));
-    EXPECT_FALSE(host.CloseDocument(7));
-    EXPECT_FALSE(host.DocumentOpen(0));
-    EXPECT_TRUE(host.DocumentOpen(other));
-    EXPECT_TRUE(host.Document(0).closed);
-    EXPECT_EQ(host.Document(0).entities.size(), 0u);
-    EXPECT_EQ(host.ActiveDocumentId(), -1);
-    EXPECT_FALSE(host.ActivateDocument(0));
-    EXPECT_EQ(doc->CreatePoint(1, 2, 3, &entity), E_UNEXPECTED);
     const double corners[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0}, normal[3] = {0, 0, 1};
-    EXPECT_EQ(body->AddPlanarFace(3, corners, normal), E_UNEXPECTED);
-    body->Release();
+    ASSERT_EQ(body->AddPlanarFace(3, corners, normal), S_OK);
     part->Release();
-    doc->Release();
+    first->Release();
+
+    // Nobody holds the first: it goes at once; the active one stays active.
+    EXPECT_EQ(app->CloseDocument(L"Part1"), S_OK);
+    EXPECT_FALSE(host.DocumentOpen(0));
+    EXPECT_EQ(host.ActiveDocumentId(), 1);
+    EXPECT_EQ(app->CloseDocument(L"Part1"), HOST_E_NOTFOUND) << "closed already";
+    EXPECT_EQ(app->CloseDocument(nullptr), E_POINTER);
+    host.RefuseCall(Op::HostCloseDocument, 1);
+    EXPECT_EQ(app->CloseDocument(L"Part2"), HOST_E_REFUSED);
+    EXPECT_TRUE(host.DocumentOpen(1));
+
+    // Held handles outlive the document but act on nothing, and show.
+    EXPECT_EQ(app->CloseDocument(L"Part2"), S_OK);
+    EXPECT_EQ(host.OpenDocumentCount(), 0);
+    EXPECT_EQ(host.ActiveDocumentId(), -1);
+    EXPECT_EQ(host.DocumentCount(), 2) << "ids are not used again";
+    EXPECT_THROW(host.Document(1), std::out_of_range);
+    EXPECT_EQ(second->CloseOutA(), E_UNEXPECTED);
+    EXPECT_EQ(body->AddPlanarFace(3, corners, normal), E_UNEXPECTED);
+    EXPECT_EQ(host.Unreleased(),
+              "application: 1\nclosed document 1 (Part2): 1\nbody handle 0: 1\n");
+    second->Release();
+    body->Release();
+    EXPECT_EQ(host.Unreleased(), "application: 1\n") << "the fixture's";
+    NewPartDocument()->Release();
+    EXPECT_EQ(host.Document(2).name, L"Part3");
 }
 
 TEST_F(DocumentTest, UnitSwitchesAndCloseOutsAreRecorded) {
@@ -220,6 +229,24 @@ TEST_F(DocumentTest, EntitiesKeepTheirNumbersExactly) {
     EXPECT_EQ(m.At(e[5], 4).z, third);
     EXPECT_EQ(m.At(e[5], 2).y, -1);
     doc->Release();
+}
+
+TEST(Blocks, KeepEveryElementAcrossTheGrowingFirstBlockAndTheFixedOnes) {
+    for (size_t n : {size_t(0), size_t(1), size_t(5), Blocks<int>::kPerBlock,
+                     2 * Blocks<int>::kPerBlock + 3}) {
+        Blocks<int> b;
+        for (size_t i = 0; i < n; i++)
+            b.push_back(int(i));
+        Blocks<int> moved;
+        moved.swap(b);
+        ASSERT_EQ(moved.size(), n);
+        size_t i = 0;
+        for (int v : moved)
+            ASSERT_EQ(v, int(i++)) << n;
+        moved.clear();
+        moved.push_back(7);
+        EXPECT_EQ(moved[0], 7);
+    }
 }
 
 struct BadEntity {

@@ -12,6 +12,12 @@
 //   units-custom.3dm        custom units of 0.25 m: rhino3dm names the unit but
 //                           cannot set its size, so the script writes 0.25 into
 //                           the units-and-tolerances chunk and renews its CRC
+// and meshes the host cannot take as one body (millimetres, tolerance 0.001),
+// boxes as six outward quadrangles with vertices of their own:
+//   shells-two-boxes.3dm    one mesh: two unit boxes sharing one edge
+//   shells-fan.3dm          one mesh: three triangles on one edge
+//   shells-flipped-box.3dm  one mesh: a unit box whose first face is turned inward
+//   shells-bad-between.3dm  three meshes: a box, a mesh without faces, a box
 // Run it beside an installed rhino3dm, for example:
 //   cd tools/make-example && npm ci && cp ../../tests/tools/data/make-test-files.mjs . &&
 //   node make-test-files.mjs ../../tests/tools/data
@@ -101,3 +107,46 @@ write('units-microns.3dm', 0.5, unitModel, rhino.UnitSystem.Microns);
 write('units-decimeters.3dm', 0.001, unitModel, rhino.UnitSystem.Decimeters);
 write('units-yards.3dm', 0.001, unitModel, rhino.UnitSystem.Yards);
 write('units-custom.3dm', 0.001, unitModel, rhino.UnitSystem.CustomUnits, setMetersPerUnit(0.25));
+
+// A box [x0, x1] x [y0, y1] x [z0, z1] as six quadrangles wound outward;
+// `inward` lists faces wound the other way.
+const addBox = (mesh, [x0, y0, z0], [x1, y1, z1], inward = []) => {
+  const first = mesh.vertices().count;
+  for (const z of [z0, z1])
+    for (const [x, y] of [[x0, y0], [x1, y0], [x1, y1], [x0, y1]]) mesh.vertices().add(x, y, z);
+  const sides = [[0, 3, 2, 1], [4, 5, 6, 7], [0, 1, 5, 4], [1, 2, 6, 5], [2, 3, 7, 6], [3, 0, 4, 7]];
+  sides.forEach((side, i) => {
+    const v = (inward.includes(i) ? [...side].reverse() : side).map((k) => first + k);
+    mesh.faces().addQuadFace(v[0], v[1], v[2], v[3]);
+  });
+  return mesh;
+};
+
+write('shells-two-boxes.3dm', 0.001, (add) => {
+  const mesh = new rhino.Mesh();
+  addBox(mesh, [0, 0, 0], [1, 1, 1]);
+  addBox(mesh, [1, 1, 0], [2, 2, 1]); // shares the edge x = 1, y = 1
+  add(mesh, 'two-boxes');
+});
+
+write('shells-fan.3dm', 0.001, (add) => {
+  const mesh = new rhino.Mesh();
+  for (const [x, y, z] of [[0, 0, 0], [1, 0, 0], [0.5, 1, 0], [0.5, -0.5, 0.866], [0.5, -0.5, -0.866]])
+    mesh.vertices().add(x, y, z);
+  mesh.faces().addTriFace(0, 1, 2);
+  mesh.faces().addTriFace(1, 0, 3);
+  mesh.faces().addTriFace(0, 1, 4);
+  add(mesh, 'fan');
+});
+
+write('shells-flipped-box.3dm', 0.001, (add) => {
+  add(addBox(new rhino.Mesh(), [0, 0, 0], [1, 1, 1], [0]), 'flipped-box');
+});
+
+write('shells-bad-between.3dm', 0.001, (add) => {
+  add(addBox(new rhino.Mesh(), [0, 0, 0], [1, 1, 1]), 'box-1');
+  const none = new rhino.Mesh();
+  for (const [x, y, z] of [[2, 0, 0], [3, 0, 0], [2, 1, 0]]) none.vertices().add(x, y, z);
+  add(none, 'no-faces');
+  add(addBox(new rhino.Mesh(), [4, 0, 0], [5, 1, 1]), 'box-2');
+});
