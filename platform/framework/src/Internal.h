@@ -16,6 +16,7 @@ struct AfxThreadState {
     std::map<std::pair<HGDIOBJ, int>, CGdiObject*> tempGdiObjects; // by handle and kind
     std::unordered_map<HIMAGELIST, CImageList*> permanentImageLists;
     std::unordered_map<HIMAGELIST, CImageList*> tempImageLists;
+    std::unordered_map<HMENU, CMenu*> tempMenus;
     CWnd* wndInit = nullptr; // window object waiting for its window (AfxHookWindowCreate)
     HHOOK cbtHook = nullptr;
     MSG lastMsg{}; // message being handled, for CWnd::Default
@@ -31,6 +32,7 @@ struct AfxSavedTempMaps {
     std::unordered_map<HDC, CDC*> dcs;
     std::map<std::pair<HGDIOBJ, int>, CGdiObject*> gdiObjects;
     std::unordered_map<HIMAGELIST, CImageList*> imageLists;
+    std::unordered_map<HMENU, CMenu*> menus;
 };
 void AfxSaveTempMaps(AfxSavedTempMaps& saved);    // moves the thread's temporaries into `saved`
 void AfxRestoreTempMaps(AfxSavedTempMaps& saved); // frees the thread's, then puts `saved` back
