@@ -21,6 +21,7 @@
 #include "framework/MapStringToPtr.h"
 #include "framework/Module.h"
 #include "framework/Menu.h"
+#include "framework/CmdUI.h"
 #include "framework/Wnd.h"
 #include "framework/Dialog.h"
 #include "framework/FileDialog.h"

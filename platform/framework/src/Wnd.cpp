@@ -382,6 +382,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     int code = HIWORD(wParam);
     if (!control) {
         if (id == 0) return FALSE;
+        if (!AfxIsCommandEnabled(this, id)) return TRUE; // disabled since it was shown
         code = CN_COMMAND; // menus and accelerators are plain commands
     } else {
         LRESULT result = 0;

@@ -228,18 +228,25 @@ private:
     }                                                                                              \
     ,
 // void OnUpdate(CCmdUI*): sets the state of a command's menu item or button.
+// A handler that calls ContinueRouting leaves the item to the next target.
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
     {                                                                                              \
         WM_COMMAND, static_cast<UINT>(CN_UPDATE_COMMAND_UI), static_cast<UINT>(id),                \
             static_cast<UINT>(id),                                                                 \
-            AFX_DISPATCH(self->memberFxn(reinterpret_cast<CCmdUI*>(lParam)); return TRUE;)         \
+            AFX_DISPATCH(CCmdUI* ui = reinterpret_cast<CCmdUI*>(lParam);                           \
+                         ui->m_bContinueRouting = FALSE; self->memberFxn(ui);                      \
+                         BOOL handled = !ui->m_bContinueRouting;                                   \
+                         ui->m_bContinueRouting = FALSE; return handled;)                          \
     }                                                                                              \
     ,
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                          \
     {                                                                                              \
         WM_COMMAND, static_cast<UINT>(CN_UPDATE_COMMAND_UI), static_cast<UINT>(id),                \
             static_cast<UINT>(idLast),                                                             \
-            AFX_DISPATCH(self->memberFxn(reinterpret_cast<CCmdUI*>(lParam)); return TRUE;)         \
+            AFX_DISPATCH(CCmdUI* ui = reinterpret_cast<CCmdUI*>(lParam);                           \
+                         ui->m_bContinueRouting = FALSE; self->memberFxn(ui);                      \
+                         BOOL handled = !ui->m_bContinueRouting;                                   \
+                         ui->m_bContinueRouting = FALSE; return handled;)                          \
     }                                                                                              \
     ,
 
