@@ -3,6 +3,7 @@
 
 #include "framework.h"
 
+#include <algorithm>
 #include <map>
 #include <unordered_map>
 #include <utility>

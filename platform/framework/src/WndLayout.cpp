@@ -74,3 +74,11 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
         }
     }
 }
+
+CFrameWnd* CWnd::GetParentFrame() const {
+    for (HWND hwnd = ::GetParent(m_hWnd); hwnd; hwnd = ::GetParent(hwnd)) {
+        CWnd* wnd = FromHandlePermanent(hwnd);
+        if (wnd && wnd->IsKindOf(RUNTIME_CLASS(CFrameWnd))) return static_cast<CFrameWnd*>(wnd);
+    }
+    return nullptr;
+}

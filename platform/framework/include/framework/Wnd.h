@@ -116,6 +116,8 @@ public:
     CWnd* SetParent(CWnd* newParent);
     CWnd* GetOwner() const;
     void SetOwner(CWnd* owner) { m_hWndOwner = AfxGetSafeHwnd(owner); }
+    // The nearest frame among the parents (a floating bar's is its floating frame).
+    CFrameWnd* GetParentFrame() const;
 
     CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int id) const;
