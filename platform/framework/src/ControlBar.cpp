@@ -158,25 +158,19 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam) {
     CSize size = CalcDynamicLayout(-1, mode);
     size.cx = size.cx < rect.Width() ? size.cx : rect.Width();
     size.cy = size.cy < rect.Height() ? size.cy : rect.Height();
-    // 2. It takes that much of its edge.
-    if (style & CBRS_ORIENT_HORZ) {
-        layout->sizeTotal.cy += size.cy;
-        if (size.cx > layout->sizeTotal.cx) layout->sizeTotal.cx = size.cx;
-        if (style & CBRS_ALIGN_TOP)
-            layout->rect.top += size.cy;
-        else {
-            rect.top = rect.bottom - size.cy;
-            layout->rect.bottom -= size.cy;
-        }
-    } else {
-        layout->sizeTotal.cx += size.cx;
-        if (size.cy > layout->sizeTotal.cy) layout->sizeTotal.cy = size.cy;
-        if (style & CBRS_ALIGN_LEFT)
-            layout->rect.left += size.cx;
-        else {
-            rect.left = rect.right - size.cx;
-            layout->rect.right -= size.cx;
-        }
+    // 2. It takes that much of its edge: across the edge its thickness,
+    // along it its length.
+    const bool horz = (style & CBRS_ORIENT_HORZ) != 0;
+    const LONG thickness = horz ? size.cy : size.cx, length = horz ? size.cx : size.cy;
+    LONG& total = horz ? layout->sizeTotal.cy : layout->sizeTotal.cx;
+    LONG& longest = horz ? layout->sizeTotal.cx : layout->sizeTotal.cy;
+    total += thickness;
+    longest = std::max(longest, length);
+    if (style & (horz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT)) {
+        (horz ? layout->rect.top : layout->rect.left) += thickness;
+    } else { // bottom or right: from the far side
+        (horz ? rect.top : rect.left) = (horz ? rect.bottom : rect.right) - thickness;
+        (horz ? layout->rect.bottom : layout->rect.right) -= thickness;
     }
     rect.right = rect.left + size.cx;
     rect.bottom = rect.top + size.cy;

@@ -139,7 +139,11 @@ BOOL CDockBar::RemoveControlBar(CControlBar* bar, int posExclude) {
         if (frame) frame->DelayRecalcLayout();
         return TRUE;
     }
-    if (GetDockedCount() == 0)
+    if (GetDockedCount() == 0 && bar->m_pDockContext) {
+        // Kept, hidden, for the bar's next float (its owner takes it along at the end).
+        bar->m_pDockContext->m_hWndMRUFloatFrame = frame->m_hWnd;
+        frame->ShowWindow(SW_HIDE);
+    } else if (GetDockedCount() == 0)
         frame->DestroyWindow(); // the frame and this dock bar go: nothing after this
     else if (GetDockedVisibleCount() == 0)
         frame->ShowWindow(SW_HIDE);

@@ -102,9 +102,18 @@ void CFrameWnd::FloatControlBar(CControlBar* bar, CPoint point, DWORD style) {
         frame->RecalcLayout();
         return;
     }
-    CMiniDockFrameWnd* frame = CreateFloatingFrame(bar->m_dwStyle & CBRS_SIZE_DYNAMIC
-                                                       ? style | CBRS_SIZE_DYNAMIC
-                                                       : style);
+    // The frame it floated in last, if it is still there and empty; else a new one.
+    CMiniDockFrameWnd* frame = nullptr;
+    if (CDockContext* context = bar->m_pDockContext) {
+        CWnd* last = CWnd::FromHandlePermanent(context->m_hWndMRUFloatFrame);
+        context->m_hWndMRUFloatFrame = nullptr;
+        if (last && last->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)) &&
+            static_cast<CMiniDockFrameWnd*>(last)->m_wndDockBar.GetDockedCount() == 0)
+            frame = static_cast<CMiniDockFrameWnd*>(last);
+    }
+    if (!frame)
+        frame = CreateFloatingFrame(bar->m_dwStyle & CBRS_SIZE_DYNAMIC ? style | CBRS_SIZE_DYNAMIC
+                                                                       : style);
     if (!frame) return;
     frame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     frame->m_wndDockBar.DockControlBar(bar);

@@ -195,11 +195,11 @@ LRESULT CToolBar::OnSetBitmapSize(WPARAM, LPARAM lParam) {
     return result;
 }
 
-LRESULT CToolBar::OnSetButtonSize(WPARAM, LPARAM lParam) {
+LRESULT CToolBar::OnSetButtonSize(WPARAM, LPARAM) {
     LRESULT result = Default();
+    // The control may give its buttons more room than asked (for the images).
     DWORD actual = static_cast<DWORD>(SendMessage(TB_GETBUTTONSIZE));
     m_sizeButton = CSize(LOWORD(actual), HIWORD(actual));
-    (void)lParam;
     m_bDelayedButtonLayout = TRUE;
     return result;
 }

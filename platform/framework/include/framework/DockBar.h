@@ -26,7 +26,8 @@ public:
     // its next layout.
     void DockControlBar(CControlBar* bar, LPCRECT rect = nullptr);
     // Takes `bar` out (a row left empty goes too). A floating dock bar left
-    // empty destroys its frame, left with only hidden bars hides it.
+    // empty hides its frame and leaves it to the bar's next float (destroys
+    // it for a bar that cannot dock); left with only hidden bars, hides it.
     BOOL RemoveControlBar(CControlBar* bar, int posExclude = -1);
 
     CControlBar* GetDockedControlBar(int pos) const {

@@ -29,6 +29,9 @@ public:
     CRect m_rectMRUDockPos;   // where it was docked last (client of that dock bar)
     UINT m_uMRUDockID = 0;    // that dock bar's id
     CPoint m_ptMRUFloatPos{-1, -1};
+    // The floating frame the bar left when it was docked, kept hidden so
+    // that floating it again takes no new windows.
+    HWND m_hWndMRUFloatFrame = nullptr;
     DWORD m_dwMRUFloatStyle = CBRS_ALIGN_TOP;
 
     // While tracking: the bar's outline docked horizontally, vertically, and
