@@ -6,6 +6,7 @@
 // the best of interleaved rounds. Under Wine:
 //   build/windows/wine-run build/windows/bin/bench_docking.exe [passes]
 #include <framework.h>
+#include <BenchClock.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,17 +14,6 @@
 #include <vector>
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Placed {
     HWND hwnd;
