@@ -112,7 +112,7 @@ void CDockBar::DockControlBar(CControlBar* bar, LPCRECT rect) {
         place.OffsetRect(-place.left - overlap, -place.top - overlap);
     }
     CDockBar* previous = bar->m_pDockBar;
-    if (::GetParent(bar->m_hWnd) != m_hWnd) bar->SetParent(this);
+    if (bar->GetParent() != this) bar->SetParent(this);
     bar->m_pDockBar = this;
     // Docked or floating, a bar shows all its borders: its neighbours
     // overlap them. Its alignment is this dock bar's.

@@ -8,6 +8,15 @@
 #include <unordered_map>
 #include <utility>
 
+// A window handle has 32 significant bits, sign-extended. Under Wine, once a
+// handle has bit 31 set, GetParent, GetWindow and some messages hand it back
+// zero-extended; the handle maps and m_hWnd keep the sign-extended form, and
+// handles from those calls are compared in it.
+inline HWND AfxCanonicalHwnd(HWND hwnd) {
+    return reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(static_cast<LONG>(reinterpret_cast<ULONG_PTR>(hwnd))));
+}
+
 // Per-thread state of the framework.
 struct AfxThreadState {
     AFX_MODULE_STATE* moduleState = nullptr; // null: the program's

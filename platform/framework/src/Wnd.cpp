@@ -132,13 +132,14 @@ CWnd::~CWnd() {
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (!hwnd) return nullptr;
     AfxThreadState* ts = AfxGetThreadState();
-    auto it = ts->permanentWnds.find(hwnd);
+    auto it = ts->permanentWnds.find(AfxCanonicalHwnd(hwnd));
     return it == ts->permanentWnds.end() ? nullptr : it->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     if (CWnd* wnd = FromHandlePermanent(hwnd)) return wnd;
+    hwnd = AfxCanonicalHwnd(hwnd);
     AfxThreadState* ts = AfxGetThreadState();
     auto it = ts->tempWnds.find(hwnd);
     if (it != ts->tempWnds.end()) return it->second;
@@ -150,6 +151,7 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
 
 BOOL CWnd::Attach(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
+    hwnd = AfxCanonicalHwnd(hwnd);
     AfxGetThreadState()->permanentWnds[hwnd] = this;
     m_hWnd = hwnd;
     if (!m_pModuleState) m_pModuleState = AfxGetModuleState();
