@@ -59,8 +59,10 @@ function(quorla_add_test)
   if(QUORLA_WINDOWS)
     set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_session)
     if(T_GUI)
-      # Windows of one Wine desktop: GUI tests do not run side by side.
-      set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK wine_desktop)
+      # Windows of one Wine desktop: GUI tests do not run side by side, and
+      # each has a wineserver of its own (see the Wine wrapper).
+      set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK wine_desktop
+                           ENVIRONMENT QUORLA_WINE_OWN_SERVER=1)
     endif()
   endif()
 endfunction()

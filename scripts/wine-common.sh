@@ -36,6 +36,22 @@ ensure_prefix() {
   ) 9>"$WINE_DIR/.lock"
 }
 
+# The prefix that GUI test programs run in, each with a wineserver of its
+# own (see wine-run). A copy of the main prefix, made once.
+GUI_PREFIX="$WINE_DIR/prefix-gui"
+ensure_gui_prefix() {
+  ensure_prefix || return 1
+  [ -f "$GUI_PREFIX/.quorla-ready2" ] && return 0
+  (
+    flock 9
+    if [ ! -f "$GUI_PREFIX/.quorla-ready2" ]; then
+      rm -rf "$GUI_PREFIX.tmp"
+      cp -a "$WINEPREFIX" "$GUI_PREFIX.tmp" && rm -rf "$GUI_PREFIX" && mv "$GUI_PREFIX.tmp" "$GUI_PREFIX"
+    fi
+  ) 9>"$WINE_DIR/.lock"
+  [ -f "$GUI_PREFIX/.quorla-ready2" ]
+}
+
 session_display() {
   [ -f "$WINE_DIR/session/display" ] || return 1
   local pid

@@ -54,7 +54,72 @@ BOOL CWinApp::InitInstance() {
     return TRUE;
 }
 int CWinApp::ExitInstance() {
-    return 0;
+    return static_cast<int>(m_msgCur.wParam);
+}
+
+int CWinApp::Run() {
+    bool idle = true;
+    LONG idleCount = 0;
+    MSG peek;
+    for (;;) {
+        while (idle && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE))
+            if (!OnIdle(idleCount++)) idle = false;
+        do {
+            if (!PumpMessage()) return ExitInstance();
+            if (IsIdleMessage(&m_msgCur)) idle = true, idleCount = 0;
+        } while (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+BOOL CWinApp::PumpMessage() {
+    if (!::GetMessageW(&m_msgCur, nullptr, 0, 0)) return FALSE;
+    if (!AfxPreTranslateMessage(&m_msgCur)) {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageW(&m_msgCur);
+    }
+    return TRUE;
+}
+
+BOOL CWinApp::IsIdleMessage(MSG* msg) {
+    if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
+        // A mouse that reports the same place again changes nothing.
+        bool same = msg->message == m_nMsgLast && msg->pt.x == m_ptCursorLast.x &&
+                    msg->pt.y == m_ptCursorLast.y;
+        m_ptCursorLast = msg->pt;
+        m_nMsgLast = msg->message;
+        return !same;
+    }
+    return msg->message != WM_PAINT && msg->message != 0x0118; // the caret's system timer
+}
+
+namespace {
+struct IdleUpdate {
+    HWND main;
+};
+void SendIdleUpdate(HWND hwnd) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (!wnd || !::IsWindowVisible(hwnd)) return;
+    wnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    wnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+}
+BOOL CALLBACK IdleUpdateTopLevel(HWND hwnd, LPARAM param) {
+    if (hwnd != reinterpret_cast<IdleUpdate*>(param)->main) SendIdleUpdate(hwnd);
+    return TRUE;
+}
+} // namespace
+
+BOOL CWinApp::OnIdle(LONG count) {
+    if (count <= 0) {
+        // The main window first, then the thread's other top-level windows
+        // (floating bars' frames, modeless windows).
+        IdleUpdate update{AfxGetSafeHwnd(GetMainWnd())};
+        if (update.main) SendIdleUpdate(update.main);
+        ::EnumThreadWindows(::GetCurrentThreadId(), &IdleUpdateTopLevel,
+                            reinterpret_cast<LPARAM>(&update));
+    } else if (count == 1) {
+        AfxUnlockTempMaps(TRUE);
+    }
+    return count < 1;
 }
 CWnd* CWinApp::GetMainWnd() {
     return m_pMainWnd;

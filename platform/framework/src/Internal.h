@@ -3,9 +3,19 @@
 
 #include "framework.h"
 
+#include <algorithm>
 #include <map>
 #include <unordered_map>
 #include <utility>
+
+// A window handle has 32 significant bits, sign-extended. Under Wine, once a
+// handle has bit 31 set, GetParent, GetWindow and some messages hand it back
+// zero-extended; the handle maps and m_hWnd keep the sign-extended form, and
+// handles from those calls are compared in it.
+inline HWND AfxCanonicalHwnd(HWND hwnd) {
+    return reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(static_cast<LONG>(reinterpret_cast<ULONG_PTR>(hwnd))));
+}
 
 // Per-thread state of the framework.
 struct AfxThreadState {
@@ -16,6 +26,7 @@ struct AfxThreadState {
     std::map<std::pair<HGDIOBJ, int>, CGdiObject*> tempGdiObjects; // by handle and kind
     std::unordered_map<HIMAGELIST, CImageList*> permanentImageLists;
     std::unordered_map<HIMAGELIST, CImageList*> tempImageLists;
+    std::unordered_map<HMENU, CMenu*> tempMenus;
     CWnd* wndInit = nullptr; // window object waiting for its window (AfxHookWindowCreate)
     HHOOK cbtHook = nullptr;
     MSG lastMsg{}; // message being handled, for CWnd::Default
@@ -31,6 +42,7 @@ struct AfxSavedTempMaps {
     std::unordered_map<HDC, CDC*> dcs;
     std::map<std::pair<HGDIOBJ, int>, CGdiObject*> gdiObjects;
     std::unordered_map<HIMAGELIST, CImageList*> imageLists;
+    std::unordered_map<HMENU, CMenu*> menus;
 };
 void AfxSaveTempMaps(AfxSavedTempMaps& saved);    // moves the thread's temporaries into `saved`
 void AfxRestoreTempMaps(AfxSavedTempMaps& saved); // frees the thread's, then puts `saved` back

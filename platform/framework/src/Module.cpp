@@ -186,6 +186,12 @@ BOOL AFXAPI AfxUnlockTempMaps(BOOL deleteTemps) {
         entry.second->m_hImageList = nullptr;
         delete entry.second;
     }
+    auto menus = std::move(ts->tempMenus);
+    ts->tempMenus.clear();
+    for (auto& entry : menus) {
+        entry.second->m_hMenu = nullptr;
+        delete entry.second;
+    }
     auto gdiObjects = std::move(ts->tempGdiObjects);
     ts->tempGdiObjects.clear();
     for (auto& entry : gdiObjects) {
@@ -201,6 +207,8 @@ void AfxSaveTempMaps(AfxSavedTempMaps& saved) {
     saved.dcs = std::move(ts->tempDCs);
     saved.gdiObjects = std::move(ts->tempGdiObjects);
     saved.imageLists = std::move(ts->tempImageLists);
+    saved.menus = std::move(ts->tempMenus);
+    ts->tempMenus.clear();
     ts->tempImageLists.clear();
     ts->tempWnds.clear();
     ts->tempDCs.clear();
@@ -214,6 +222,8 @@ void AfxRestoreTempMaps(AfxSavedTempMaps& saved) {
     ts->tempDCs = std::move(saved.dcs);
     ts->tempGdiObjects = std::move(saved.gdiObjects);
     ts->tempImageLists = std::move(saved.imageLists);
+    ts->tempMenus = std::move(saved.menus);
+    saved.menus.clear();
     saved.imageLists.clear();
     saved.wnds.clear();
     saved.dcs.clear();
@@ -333,8 +343,7 @@ static bool IsCodeKey(UINT key) {
            key == WM_REFLECT_BASE + WM_NOTIFY;
 }
 
-BOOL CCmdTarget::DispatchMapMessage(UINT key, UINT code, UINT id, UINT message, WPARAM wParam,
-                                    LPARAM lParam, LRESULT* pResult) {
+const AFX_MSGMAP_ENTRY* CCmdTarget::FindMapEntry(UINT key, UINT code, UINT id) const {
     bool byCode = IsCodeKey(key);
     bool byId = key == WM_COMMAND || key == WM_NOTIFY;
     for (const AFX_MSGMAP* map = GetMessageMap(); map;
@@ -343,18 +352,34 @@ BOOL CCmdTarget::DispatchMapMessage(UINT key, UINT code, UINT id, UINT message, 
             if (e->nMessage != key) continue;
             if (byCode && e->nCode != code) continue;
             if (byId && (id < e->nID || id > e->nLastID)) continue;
-            LRESULT result = 0;
-            if (!e->pfnDispatch(this, message, wParam, lParam, &result)) return FALSE;
-            if (pResult) *pResult = result;
-            return TRUE;
+            return e;
         }
     }
-    return FALSE;
+    return nullptr;
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, LRESULT* pResult) {
-    return DispatchMapMessage(WM_COMMAND, static_cast<UINT>(nCode), nID, WM_COMMAND,
-                              MAKEWPARAM(nID, nCode), 0, pResult);
+BOOL CCmdTarget::DispatchMapMessage(UINT key, UINT code, UINT id, UINT message, WPARAM wParam,
+                                    LPARAM lParam, LRESULT* pResult) {
+    const AFX_MSGMAP_ENTRY* e = FindMapEntry(key, code, id);
+    if (!e) return FALSE;
+    LRESULT result = 0;
+    if (!e->pfnDispatch(this, message, wParam, lParam, &result)) return FALSE;
+    if (pResult) *pResult = result;
+    return TRUE;
+}
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    const UINT code = static_cast<UINT>(nCode);
+    if (pHandlerInfo) {
+        const AFX_MSGMAP_ENTRY* e = FindMapEntry(WM_COMMAND, code, nID);
+        if (!e) return FALSE;
+        pHandlerInfo->pTarget = this;
+        pHandlerInfo->pEntry = e;
+        return TRUE;
+    }
+    LRESULT ignored = 0;
+    return DispatchMapMessage(WM_COMMAND, code, nID, WM_COMMAND, MAKEWPARAM(nID, nCode),
+                              reinterpret_cast<LPARAM>(pExtra), &ignored);
 }
 
 void CCmdTarget::BeginWaitCursor() {

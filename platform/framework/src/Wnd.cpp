@@ -132,13 +132,14 @@ CWnd::~CWnd() {
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (!hwnd) return nullptr;
     AfxThreadState* ts = AfxGetThreadState();
-    auto it = ts->permanentWnds.find(hwnd);
+    auto it = ts->permanentWnds.find(AfxCanonicalHwnd(hwnd));
     return it == ts->permanentWnds.end() ? nullptr : it->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     if (CWnd* wnd = FromHandlePermanent(hwnd)) return wnd;
+    hwnd = AfxCanonicalHwnd(hwnd);
     AfxThreadState* ts = AfxGetThreadState();
     auto it = ts->tempWnds.find(hwnd);
     if (it != ts->tempWnds.end()) return it->second;
@@ -150,6 +151,7 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
 
 BOOL CWnd::Attach(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
+    hwnd = AfxCanonicalHwnd(hwnd);
     AfxGetThreadState()->permanentWnds[hwnd] = this;
     m_hWnd = hwnd;
     if (!m_pModuleState) m_pModuleState = AfxGetModuleState();
@@ -379,10 +381,17 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     UINT id = LOWORD(wParam);
     HWND control = reinterpret_cast<HWND>(lParam);
-    int code = control ? HIWORD(wParam) : 0; // menus and accelerators are plain commands
-    LRESULT result = 0;
-    if (control && SendChildNotify(this, control, WM_COMMAND, wParam, lParam, &result)) return TRUE;
-    return OnCmdMsg(id, code, &result);
+    int code = HIWORD(wParam);
+    if (!control) {
+        if (id == 0) return FALSE;
+        if (!AfxIsCommandEnabled(this, id)) return TRUE; // disabled since it was shown
+        code = CN_COMMAND; // menus and accelerators are plain commands
+    } else {
+        LRESULT result = 0;
+        if (SendChildNotify(this, control, WM_COMMAND, wParam, lParam, &result)) return TRUE;
+        if (id == 0) return FALSE;
+    }
+    return OnCmdMsg(id, code, nullptr, nullptr);
 }
 
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -571,7 +580,10 @@ CWnd* CWnd::GetParent() const {
     return FromHandle(::GetParent(m_hWnd));
 }
 CWnd* CWnd::GetOwner() const {
-    return FromHandle(::GetWindow(m_hWnd, GW_OWNER));
+    return m_hWndOwner ? FromHandle(m_hWndOwner) : GetParent();
+}
+CWnd* CWnd::SetParent(CWnd* newParent) {
+    return FromHandle(::SetParent(m_hWnd, AfxGetSafeHwnd(newParent)));
 }
 CWnd* CWnd::GetTopLevelParent() const {
     return FromHandle(::GetAncestor(m_hWnd, GA_ROOT));
@@ -746,5 +758,38 @@ void CWnd::OnShowWindow(BOOL, UINT) {
     Default();
 }
 void CWnd::OnSysColorChange() {
+    Default();
+}
+void CWnd::OnSettingChange(UINT, LPCWSTR) {
+    Default();
+}
+void CWnd::OnContextMenu(CWnd*, CPoint) {
+    Default();
+}
+LRESULT CWnd::OnNcHitTest(CPoint) {
+    return Default();
+}
+void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) {
+    Default();
+}
+void CWnd::OnNcPaint() {
+    Default();
+}
+void CWnd::OnNcLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) {
+    Default();
+}
+void CWnd::OnCancelMode() {
     Default();
 }

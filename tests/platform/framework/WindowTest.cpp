@@ -279,6 +279,40 @@ TEST(Handles, TemporaryObjectsAttachAndDetach) {
     EXPECT_FALSE(IsWindow(raw));
 }
 
+// Makes the next window handle the system gives out have bit 31 set: every
+// reuse of a handle slot raises the handle's upper word, and menus take the
+// same slots as windows.
+void ChurnHandleSlotPastBit31() {
+    for (int i = 0; i < 0x10000; ++i) {
+        HMENU menu = CreateMenu();
+        const auto value = reinterpret_cast<ULONG_PTR>(menu);
+        DestroyMenu(menu);
+        if ((value & 0x80000000u) && (value >> 16 & 0xFFFF) < 0xFFFE) return;
+    }
+}
+
+TEST(Handles, AWindowWithBit31SetIsFoundInEitherForm) {
+    ChurnHandleSlotPastBit31();
+    HWND raw = CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                               nullptr, nullptr);
+    ASSERT_NE(raw, nullptr);
+    if (!(reinterpret_cast<ULONG_PTR>(raw) & 0x80000000u)) {
+        DestroyWindow(raw);
+        GTEST_SKIP() << "the handle slot was taken by something else";
+    }
+    const auto low = static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(raw));
+    HWND zeroExtended = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(low));
+    CWnd parent;
+    ASSERT_TRUE(parent.Attach(zeroExtended));
+    EXPECT_EQ(parent.m_hWnd, raw) << "kept sign-extended, as the system makes it";
+    EXPECT_EQ(CWnd::FromHandlePermanent(raw), &parent);
+    EXPECT_EQ(CWnd::FromHandle(zeroExtended), &parent);
+    HWND child = CreateWindowExW(0, L"STATIC", L"child", WS_CHILD, 0, 0, 5, 5, raw, nullptr, nullptr, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(child)->GetParent(), &parent);
+    parent.DestroyWindow();
+    AfxUnlockTempMaps();
+}
+
 TEST(Handles, DestroyingTheObjectDestroysItsWindow) {
     HWND hwnd;
     {

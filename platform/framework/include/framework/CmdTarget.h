@@ -83,6 +83,13 @@ struct AFX_EVENTMAP {
     const AFX_EVENTMAP_ENTRY* lpEntries;
 };
 
+// What OnCmdMsg fills in when it is asked whether a command has a handler
+// (without calling it): the target whose map has the entry, and the entry.
+struct AFX_CMDHANDLERINFO {
+    CCmdTarget* pTarget;
+    const AFX_MSGMAP_ENTRY* pEntry;
+};
+
 class FW_API CCmdTarget : public CObject {
 public:
     DECLARE_DYNAMIC(CCmdTarget)
@@ -91,7 +98,12 @@ public:
 
     // Routes a command (menu, accelerator or control notification) through the
     // message map: WM_COMMAND entries with this id and notification code.
-    virtual BOOL OnCmdMsg(UINT nID, int nCode, LRESULT* pResult);
+    // nCode CN_COMMAND runs the command, a control's notification code its
+    // ON_CONTROL entry, CN_UPDATE_COMMAND_UI its update handler with the
+    // CCmdUI in pExtra. With pHandlerInfo, nothing is called: TRUE and the
+    // info filled in when some entry would handle it. Classes that route
+    // further (a frame to its application) override it.
+    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
     // Wait cursor for the duration of a long operation (counted, so nests).
     void BeginWaitCursor();
@@ -105,6 +117,8 @@ public:
     // handled it.
     BOOL DispatchMapMessage(UINT key, UINT code, UINT id, UINT message, WPARAM wParam,
                             LPARAM lParam, LRESULT* pResult);
+    // The entry DispatchMapMessage would run first, without running it.
+    const AFX_MSGMAP_ENTRY* FindMapEntry(UINT key, UINT code, UINT id) const;
 
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
@@ -199,6 +213,43 @@ private:
             AFX_DISPATCH(self->memberFxn(LOWORD(wParam)); return TRUE;)                            \
     }                                                                                              \
     ,
+// BOOL OnCommandEx(UINT id): FALSE lets the command go on to the next
+// command target (a frame's application), as if this one had no entry.
+#define ON_COMMAND_EX(id, memberFxn)                                                               \
+    {                                                                                              \
+        WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(id),                               \
+            AFX_DISPATCH(return self->memberFxn(LOWORD(wParam));)                                  \
+    }                                                                                              \
+    ,
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn)                                                 \
+    {                                                                                              \
+        WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(idLast),                           \
+            AFX_DISPATCH(return self->memberFxn(LOWORD(wParam));)                                  \
+    }                                                                                              \
+    ,
+// void OnUpdate(CCmdUI*): sets the state of a command's menu item or button.
+// A handler that calls ContinueRouting leaves the item to the next target.
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
+    {                                                                                              \
+        WM_COMMAND, static_cast<UINT>(CN_UPDATE_COMMAND_UI), static_cast<UINT>(id),                \
+            static_cast<UINT>(id),                                                                 \
+            AFX_DISPATCH(CCmdUI* ui = reinterpret_cast<CCmdUI*>(lParam);                           \
+                         ui->m_bContinueRouting = FALSE; self->memberFxn(ui);                      \
+                         BOOL handled = !ui->m_bContinueRouting;                                   \
+                         ui->m_bContinueRouting = FALSE; return handled;)                          \
+    }                                                                                              \
+    ,
+#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                          \
+    {                                                                                              \
+        WM_COMMAND, static_cast<UINT>(CN_UPDATE_COMMAND_UI), static_cast<UINT>(id),                \
+            static_cast<UINT>(idLast),                                                             \
+            AFX_DISPATCH(CCmdUI* ui = reinterpret_cast<CCmdUI*>(lParam);                           \
+                         ui->m_bContinueRouting = FALSE; self->memberFxn(ui);                      \
+                         BOOL handled = !ui->m_bContinueRouting;                                   \
+                         ui->m_bContinueRouting = FALSE; return handled;)                          \
+    }                                                                                              \
+    ,
+
 // Control notifications sent in WM_COMMAND: void OnNotify().
 #define ON_CONTROL(code, id, memberFxn)                                                            \
     {                                                                                              \
@@ -450,6 +501,59 @@ private:
     ,
 #define ON_WM_SYSCOLORCHANGE()                                                                     \
     { WM_SYSCOLORCHANGE, 0, 0, 0, AFX_DISPATCH(self->OnSysColorChange(); return TRUE;) }           \
+    ,
+
+// Non-client messages: LRESULT OnNcHitTest(CPoint screen), void
+// OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*), void OnNcPaint(), and the mouse in
+// the non-client area, void OnNc...(UINT hitTest, CPoint screen).
+#define ON_WM_NCHITTEST()                                                                          \
+    { WM_NCHITTEST, 0, 0, 0, AFX_DISPATCH(*result = self->OnNcHitTest(CPoint(lParam)); return TRUE;) } \
+    ,
+#define ON_WM_NCCALCSIZE()                                                                         \
+    {                                                                                              \
+        WM_NCCALCSIZE, 0, 0, 0,                                                                    \
+            AFX_DISPATCH(self->OnNcCalcSize(static_cast<BOOL>(wParam),                             \
+                                            reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));         \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
+#define ON_WM_NCPAINT()                                                                            \
+    { WM_NCPAINT, 0, 0, 0, AFX_DISPATCH(self->OnNcPaint(); return TRUE;) }                         \
+    ,
+#define ON_WM_NCLBUTTONDOWN() AFX_MOUSE_ENTRY(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+#define ON_WM_NCLBUTTONUP() AFX_MOUSE_ENTRY(WM_NCLBUTTONUP, OnNcLButtonUp)
+#define ON_WM_NCLBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
+#define ON_WM_NCMOUSEMOVE() AFX_MOUSE_ENTRY(WM_NCMOUSEMOVE, OnNcMouseMove)
+// void OnContextMenu(CWnd* wnd, CPoint screen); the point is (-1, -1) from the keyboard.
+#define ON_WM_CONTEXTMENU()                                                                        \
+    {                                                                                              \
+        WM_CONTEXTMENU, 0, 0, 0,                                                                   \
+            AFX_DISPATCH(self->OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)),     \
+                                             CPoint(lParam));                                      \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
+// void OnSettingChange(UINT flags, LPCWSTR section).
+#define ON_WM_SETTINGCHANGE()                                                                      \
+    {                                                                                              \
+        WM_SETTINGCHANGE, 0, 0, 0,                                                                 \
+            AFX_DISPATCH(self->OnSettingChange(static_cast<UINT>(wParam),                          \
+                                               reinterpret_cast<LPCWSTR>(lParam));                 \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
+// void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu).
+#define ON_WM_INITMENUPOPUP()                                                                      \
+    {                                                                                              \
+        WM_INITMENUPOPUP, 0, 0, 0,                                                                 \
+            AFX_DISPATCH(self->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), \
+                                               LOWORD(lParam), HIWORD(lParam));                    \
+                         return TRUE;)                                                             \
+    }                                                                                              \
+    ,
+// void OnCancelMode().
+#define ON_WM_CANCELMODE()                                                                         \
+    { WM_CANCELMODE, 0, 0, 0, AFX_DISPATCH(self->OnCancelMode(); return TRUE;) }                   \
     ,
 
 // ---- interface maps

@@ -130,7 +130,22 @@ public:
     ~CWinApp() override;
 
     virtual BOOL InitInstance();
+    // The exit code: the WM_QUIT code that ended Run (0 without a loop).
     virtual int ExitInstance();
+    // The message loop: dispatches messages and, whenever the queue runs
+    // empty, calls OnIdle with 0, 1, ... until it returns FALSE. Returns
+    // ExitInstance's result once WM_QUIT arrives.
+    virtual int Run();
+    // Idle work: 0 updates the command states of the visible frames' bars
+    // and menus (WM_IDLEUPDATECMDUI to each top-level framework window of
+    // the thread and its descendants), 1 frees the thread's temporary
+    // objects. TRUE while there is more to do.
+    virtual BOOL OnIdle(LONG count);
+    // One message from the queue, pre-translated and dispatched; FALSE on WM_QUIT.
+    virtual BOOL PumpMessage();
+    // Whether a message starts a new round of idle work (painting, the
+    // caret's timer and a mouse that did not move do not).
+    virtual BOOL IsIdleMessage(MSG* msg);
     virtual CWnd* GetMainWnd();
     // Pre-translation of a queued message: the windows from the message's
     // own up to the main window, then the main window itself when the
@@ -160,8 +175,11 @@ public:
     LPWSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
     CWnd* m_pMainWnd = nullptr;
+    MSG m_msgCur{}; // the message PumpMessage took last
 
 private:
+    POINT m_ptCursorLast{-1, -1};
+    UINT m_nMsgLast = 0;
     HKEY OpenSectionKey(LPCWSTR section, BOOL create);
     void SetAppName(LPCWSTR name);
 

@@ -109,9 +109,16 @@ public:
     // Centres over the owner (or parent), else over the work area, and keeps it on screen.
     void CenterWindow(CWnd* alternateOwner = nullptr);
 
-    // Family.
+    // Family. The owner is kept apart from the parent: a control bar docked
+    // in a dock bar (its parent) sends its notifications to its frame (its
+    // owner). Without one set, the owner is the parent (a popup's owner).
     CWnd* GetParent() const;
+    CWnd* SetParent(CWnd* newParent);
     CWnd* GetOwner() const;
+    void SetOwner(CWnd* owner) { m_hWndOwner = AfxGetSafeHwnd(owner); }
+    // The nearest frame among the parents (a floating bar's is its floating frame).
+    CFrameWnd* GetParentFrame() const;
+
     CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int id) const;
     int GetDlgCtrlID() const;
@@ -127,6 +134,24 @@ public:
     void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
     LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    // Sends a message to every child (and with `deep` every descendant);
+    // with `onlyPermanent`, only to windows that have a framework object.
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
+                                  BOOL deep = TRUE, BOOL onlyPermanent = FALSE);
+
+    // Layout of control bars: the children with ids idFirst..idLast take
+    // their edges of the client area (WM_SIZEPARENT), in z-order, and the
+    // child `idLeftOver` gets what is left. reposQuery only reports the
+    // rectangle left over in *rectParam; reposExtra adds *rectParam's
+    // margins to it. All moves go in one DeferWindowPos batch.
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT idFirst, UINT idLast, UINT idLeftOver, UINT flags = reposDefault,
+                        LPRECT rectParam = nullptr, LPCRECT rectClient = nullptr,
+                        BOOL stretch = TRUE);
+    // The window rectangle for a client rectangle, by the window's styles.
+    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+    virtual void CalcWindowRect(LPRECT clientRect, UINT adjustType = adjustBorder);
 
     // Messages, painting, timers.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
@@ -173,9 +198,22 @@ public:
     UINT OnGetDlgCode();
     void OnShowWindow(BOOL show, UINT status);
     void OnSysColorChange();
+    void OnSettingChange(UINT flags, LPCWSTR section);
+    void OnContextMenu(CWnd* wnd, CPoint point);
+    LRESULT OnNcHitTest(CPoint point);
+    void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    void OnNcPaint();
+    void OnNcLButtonDown(UINT hitTest, CPoint point);
+    void OnNcLButtonUp(UINT hitTest, CPoint point);
+    void OnNcLButtonDblClk(UINT hitTest, CPoint point);
+    void OnNcMouseMove(UINT hitTest, CPoint point);
+    void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
+    void OnCancelMode();
 
     // The module state the window was created or subclassed under.
     AFX_MODULE_STATE* m_pModuleState = nullptr;
+    // The owner set with SetOwner; null: the parent.
+    HWND m_hWndOwner = nullptr;
 
 protected:
     // Attachment set-up of a window that exists: after SubclassWindow's
