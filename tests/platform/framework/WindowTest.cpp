@@ -311,6 +311,10 @@ TEST(Handles, AWindowWithBit31SetIsFoundInEitherForm) {
     EXPECT_EQ(CWnd::FromHandle(child)->GetParent(), &parent);
     parent.DestroyWindow();
     AfxUnlockTempMaps();
+    // The slot goes to a menu kept for the rest of the run, so that the
+    // windows and cursors of later tests do not land in it.
+    HMENU parked = CreateMenu();
+    EXPECT_TRUE(reinterpret_cast<ULONG_PTR>(parked) & 0x80000000u);
 }
 
 TEST(Handles, DestroyingTheObjectDestroysItsWindow) {
