@@ -1,13 +1,48 @@
 // TMXToolbar in a docking frame: CDockBarEx packing, FrameEnableDocking
-// replacing the framework's dock bars, TMXGUIUtils::DockToolbar.
+// replacing the framework's dock bars, TMXGUIUtils::DockToolbar; image
+// strips from damaged and intact bitmaps; the text and icon options; hot
+// buttons and borders checked pixel by pixel in pinned system colours.
 #include "GuiTestSupport.h"
 
 #include "TMXGUIUtils.h"
 #include "TMXToolbar.h"
+#include "ToolbarStrip.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
+
+// The button colours pinned to values no strip grey equals, for a test's lifetime.
+class PinnedColours {
+public:
+    static constexpr COLORREF kFace = RGB(200, 180, 120), kShadow = RGB(90, 40, 30),
+                              kHighlight = RGB(250, 250, 200), kText = RGB(20, 0, 90);
+    PinnedColours() {
+        for (int i = 0; i < 4; ++i)
+            m_saved[i] = GetSysColor(kElements[i]);
+        const COLORREF pinned[] = {kFace, kShadow, kHighlight, kText};
+        SetSysColors(4, kElements, pinned);
+    }
+    ~PinnedColours() { SetSysColors(4, kElements, m_saved); }
+
+private:
+    static constexpr int kElements[4] = {COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNTEXT};
+    COLORREF m_saved[4];
+};
+
+// Opens the toolbar's protected parts to the tests; button 402 alone shows
+// its label in toTextOnRight mode.
+class TestToolbar : public TMXToolbar {
+public:
+    using TMXToolbar::Draw3DBorders;
+    using TMXToolbar::m_aCustomButtons;
+    using TMXToolbar::m_nOriginalButtonCount;
+    using TMXToolbar::m_strRegSubKey;
+    using TMXToolbar::m_strRegValue;
+    BOOL HasButtonText(int id) override { return id == 402; }
+};
 
 const UINT kButtons[] = {401, 402, ID_SEPARATOR, 403};
 
@@ -17,12 +52,25 @@ CRect ScreenRect(const CWnd& wnd) {
     return r;
 }
 
-// A frame (an MDI frame, as DockToolbar takes) with two toolbars made by
-// `make`, docked at the top; system colours pinned for pixel checks.
+// An MDI frame (as DockToolbar takes) that runs the toolbars' commands, so
+// their buttons stay enabled.
+class CommandFrame : public CMDIFrameWnd {
+public:
+    std::vector<UINT> commands;
+
+protected:
+    void OnButton(UINT id) { commands.push_back(id); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CommandFrame, CMDIFrameWnd)
+ON_COMMAND_RANGE(401, 409, OnButton)
+END_MESSAGE_MAP()
+
+// A frame with the toolbars a test adds.
 class ToolbarFrame : public ::testing::Test {
 protected:
     void SetUp() override {
-        frame = new CMDIFrameWnd; // deletes itself
+        frame = new CommandFrame; // deletes itself
         ASSERT_TRUE(frame->Create(nullptr, L"Toolbars", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                   CRect(40, 40, 680, 480)));
     }
@@ -43,7 +91,7 @@ protected:
     }
     CDockBar* Dock(UINT id) { return static_cast<CDockBar*>(frame->GetControlBar(id)); }
 
-    CMDIFrameWnd* frame = nullptr;
+    CommandFrame* frame = nullptr;
     HWND frameHwnd = nullptr;
     std::vector<CToolBar*> bars;
 };
@@ -162,6 +210,356 @@ TEST_F(ToolbarFrame, FrameEnableDockingReplacesTheDockBarsInPlaceWithTheirBars) 
     const HWND newTop = Dock(AFX_IDW_DOCKBAR_TOP)->m_hWnd;
     TMXToolbar::FrameEnableDocking(frame, CBRS_ALIGN_ANY);
     EXPECT_EQ(Dock(AFX_IDW_DOCKBAR_TOP)->m_hWnd, newTop);
+}
+
+// A packed DIB of 4 x 1 pixels: light grey, (191,192,192), black and
+// (10,20,30), or the first two of them for 1 bit.
+std::vector<BYTE> MakeDib(int bits, DWORD clrUsed = 0, DWORD compression = BI_RGB, DWORD headerSize = 40,
+                          const DWORD* masks = nullptr) {
+    const COLORREF colours[] = {RGB(192, 192, 192), RGB(191, 192, 192), RGB(0, 0, 0), RGB(10, 20, 30)};
+    const int width = bits == 1 ? 2 : 4;
+    BITMAPV5HEADER h{};
+    h.bV5Size = headerSize;
+    h.bV5Width = width;
+    h.bV5Height = 1;
+    h.bV5Planes = 1;
+    h.bV5BitCount = static_cast<WORD>(bits);
+    h.bV5Compression = compression;
+    h.bV5ClrUsed = clrUsed;
+    std::vector<BYTE> dib(headerSize);
+    if (masks && headerSize > 40) h.bV5RedMask = masks[0], h.bV5GreenMask = masks[1], h.bV5BlueMask = masks[2];
+    std::memcpy(dib.data(), &h, std::min<size_t>(headerSize, sizeof h));
+    if (masks && headerSize == 40) dib.insert(dib.end(), reinterpret_cast<const BYTE*>(masks),
+                                              reinterpret_cast<const BYTE*>(masks) + 12);
+    std::vector<BYTE> row;
+    if (bits <= 8) {
+        const size_t entries = clrUsed ? clrUsed : size_t{1} << bits;
+        for (size_t i = 0; i < entries; ++i) {
+            const COLORREF c = i < 4 ? colours[i] : RGB(1, 2, 3);
+            const BYTE quad[] = {GetBValue(c), GetGValue(c), GetRValue(c), 0};
+            dib.insert(dib.end(), quad, quad + 4);
+        }
+        if (bits == 1) row = {0x40};             // 0, 1
+        if (bits == 4) row = {0x01, 0x23};       // 0, 1, 2, 3
+        if (bits == 8) row = {0, 1, 2, 3};
+    } else {
+        for (COLORREF c : colours) {
+            if (bits == 24) row.insert(row.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
+            if (bits == 32) {
+                DWORD v = 0;
+                for (int k = 0; k < 3; ++k) { // red, green, blue into their masks
+                    const BYTE part = k == 0 ? GetRValue(c) : k == 1 ? GetGValue(c) : GetBValue(c);
+                    DWORD m = masks[k];
+                    int shift = 0;
+                    while (!(m & 1)) m >>= 1, ++shift;
+                    v |= static_cast<DWORD>(part) << shift;
+                }
+                row.insert(row.end(), reinterpret_cast<BYTE*>(&v), reinterpret_cast<BYTE*>(&v) + 4);
+            }
+        }
+    }
+    row.resize((row.size() + 3) / 4 * 4, 0);
+    dib.insert(dib.end(), row.begin(), row.end());
+    return dib;
+}
+
+COLORREF StripPixel(HBITMAP strip, int x, int y) {
+    DIBSECTION section{};
+    if (!GetObjectW(strip, sizeof section, &section) || !section.dsBm.bmBits) return CLR_INVALID;
+    const DWORD v = static_cast<const DWORD*>(section.dsBm.bmBits)[y * section.dsBm.bmWidth + x];
+    return RGB(v >> 16 & 0xFF, v >> 8 & 0xFF, v & 0xFF);
+}
+
+TEST(ToolbarStrip, ReadsEachBitCountWithItsOwnTableAndMasksAndRecoloursOnlyExactGreys) {
+    PinnedColours pinned;
+    const DWORD standard[] = {0xFF0000, 0xFF00, 0xFF}, swapped[] = {0xFF, 0xFF00, 0xFF0000};
+    struct Case {
+        const char* name;
+        std::vector<BYTE> dib;
+    } cases[] = {
+        {"1-bit", MakeDib(1)},
+        {"4-bit, 4 colours", MakeDib(4, 4)},
+        {"4-bit, full table", MakeDib(4)},
+        {"8-bit, 5 colours", MakeDib(8, 5)},
+        {"8-bit, full table", MakeDib(8)},
+        {"24-bit", MakeDib(24)},
+        {"32-bit bit fields", MakeDib(32, 0, BI_BITFIELDS, 40, standard)},
+        {"32-bit bit fields, red low", MakeDib(32, 0, BI_BITFIELDS, 40, swapped)},
+        {"32-bit, version 5 header", MakeDib(32, 0, BI_BITFIELDS, sizeof(BITMAPV5HEADER), swapped)},
+    };
+    const COLORREF expected[] = {PinnedColours::kFace, RGB(191, 192, 192), PinnedColours::kText, RGB(10, 20, 30)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int width = c.name[0] == '1' ? 2 : 4;
+        HBITMAP strip = toolbarstrip::Build(c.dib.data(), c.dib.size(), width, 1);
+        ASSERT_NE(strip, nullptr);
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(StripPixel(strip, x, 0), expected[x]) << x;
+        DeleteObject(strip);
+        // One byte short of its pixels: refused.
+        EXPECT_EQ(toolbarstrip::Build(c.dib.data(), c.dib.size() - 1, width, 1), nullptr);
+    }
+}
+
+TEST(ToolbarStrip, RefusesHeadersItCannotReadWhole) {
+    auto patched = [](std::vector<BYTE> dib, size_t offset, DWORD value, size_t bytes = 4) {
+        std::memcpy(dib.data() + offset, &value, bytes);
+        return dib;
+    };
+    const std::vector<BYTE> good = MakeDib(4, 4);
+    struct Case {
+        const char* name;
+        std::vector<BYTE> dib;
+        size_t size;
+    } cases[] = {
+        {"shorter than a header", good, 39},
+        {"core header", patched(good, 0, 12), good.size()},
+        {"header larger than the data", patched(good, 0, 4000), good.size()},
+        {"more colours than 4 bits hold", patched(good, 32, 17), good.size()},
+        {"colour table past the end", patched(good, 32, 16), good.size()},
+        {"2 bits", patched(good, 14, 2, 2), good.size()},
+        {"run-length compressed", patched(good, 16, BI_RLE4), good.size()},
+        {"no rows", patched(good, 8, 0), good.size()},
+        {"rows past the end", patched(good, 8, 0x7FFFFFFF), good.size()},
+        {"widths past the end", patched(good, 4, 0x7FFFFFFF), good.size()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(toolbarstrip::Build(c.dib.data(), c.size, 4, 1), nullptr);
+    }
+    EXPECT_EQ(toolbarstrip::Build(nullptr, 0, 4, 1), nullptr);
+}
+
+TEST_F(ToolbarFrame, IconAndTextOptionsInEveryCombination) {
+    PinnedColours pinned;
+    TMXToolbar::FrameEnableDocking(frame, CBRS_ALIGN_ANY);
+    auto* bar = AddBar<TestToolbar>(TBSTYLE_FLAT, 0xE801);
+    frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+    EXPECT_FALSE(bar->LoadBitmapW(799));
+    ASSERT_TRUE(bar->LoadBitmapW(700));
+    EXPECT_EQ(bar->GetTextOptions(), -1);
+    bar->SetToolBarInfoForCustomization();
+    EXPECT_EQ(bar->m_nOriginalButtonCount, 4);
+    EXPECT_EQ(bar->GetTextOptions(), toNoTextLabels);
+    EXPECT_EQ(bar->GetIconOptions(), ioSmallIcons);
+    EXPECT_TRUE(bar->GetStyle() & CCS_ADJUSTABLE);
+    EXPECT_EQ(bar->m_aCustomButtons[0].strText, CString(L"Open"));
+    EXPECT_EQ(bar->m_aCustomButtons[3].strText, CString(L"Prints it"));
+    EXPECT_EQ(bar->m_aCustomButtons[2].strText, CString(L""));
+
+    int heights[2][3] = {};
+    for (IconOptions icon : {ioSmallIcons, ioLargeIcons})
+        for (TextOptions text : {toTextLabels, toTextOnRight, toNoTextLabels}) {
+            SCOPED_TRACE(::testing::Message() << "icon " << icon << " text " << text);
+            bar->SetIconOptions(icon, TRUE);
+            bar->SetTextOptions(text, TRUE);
+            EXPECT_EQ(bar->GetIconOptions(), icon);
+            EXPECT_EQ(bar->GetTextOptions(), text);
+            const int size = icon == ioSmallIcons ? 16 : 24;
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(bar->SendMessage(TB_GETIMAGELIST)), &cx, &cy);
+            EXPECT_EQ(cx, size);
+            EXPECT_EQ(cy, size);
+            BITMAP strip{};
+            ASSERT_TRUE(GetObjectW(bar->m_hbmImageWell, sizeof strip, &strip));
+            EXPECT_EQ(strip.bmWidth, 3 * size); // the three buttons, not the separator
+            EXPECT_EQ(strip.bmHeight, size);
+            EXPECT_EQ(bar->SendMessage(TB_GETTEXTROWS), text == toNoTextLabels ? 0 : 1);
+            EXPECT_EQ((bar->GetStyle() & TBSTYLE_LIST) != 0, text == toTextOnRight);
+            for (UINT id : {401u, 402u, 403u}) {
+                TBBUTTON b{};
+                bar->SendMessage(TB_GETBUTTON, bar->CommandToIndex(id), reinterpret_cast<LPARAM>(&b));
+                // Selective text keeps the labels it does not show.
+                if (text != toTextOnRight) {
+                    EXPECT_EQ(b.iString != -1, text == toTextLabels) << id;
+                }
+                EXPECT_EQ((b.fsStyle & BTNS_SHOWTEXT) != 0, text == toTextOnRight && id == 402) << id;
+            }
+            if (text == toTextLabels) {
+                EXPECT_EQ(bar->GetButtonText(0), CString(L"Open"));
+            }
+            CRect item;
+            bar->SendMessage(TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+            heights[icon][text] = item.Height();
+            EXPECT_GE(item.Height(), size + 6);
+        }
+    for (int text = 0; text < 3; ++text)
+        EXPECT_GT(heights[ioLargeIcons][text], heights[ioSmallIcons][text]) << text;
+    EXPECT_GT(heights[ioSmallIcons][toTextLabels], heights[ioSmallIcons][toNoTextLabels]);
+}
+
+// A 32-bit top-down DIB section selected into a memory DC.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    void* bits = nullptr;
+    Canvas(int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old = SelectObject(dc, bitmap);
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+};
+
+TEST_F(ToolbarFrame, WrapsToOneRowDockedAtTopOrBottomOneColumnAtTheSidesAndToItsWidthFloating) {
+    TMXToolbar::FrameEnableDocking(frame, CBRS_ALIGN_ANY);
+    auto* bar = AddBar<TestToolbar>(TBSTYLE_FLAT, 0xE801);
+    ASSERT_TRUE(bar->LoadBitmapW(700));
+    bar->SetToolBarInfoForCustomization();
+    auto tops = [&] {
+        std::vector<int> rows;
+        for (int i : {0, 1, 3}) {
+            CRect item;
+            bar->SendMessage(TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+            rows.push_back(item.top);
+        }
+        return rows;
+    };
+    for (UINT side : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
+        SCOPED_TRACE(side);
+        frame->DockControlBar(bar, side);
+        frame->RecalcLayout();
+        guitest::PumpMessages();
+        const std::vector<int> rows = tops();
+        const CRect window = ScreenRect(*bar);
+        if (side == AFX_IDW_DOCKBAR_TOP || side == AFX_IDW_DOCKBAR_BOTTOM) {
+            EXPECT_EQ(rows[0], rows[1]);
+            EXPECT_EQ(rows[1], rows[2]);
+            EXPECT_GT(window.Width(), window.Height());
+        } else {
+            EXPECT_LT(rows[0], rows[1]);
+            EXPECT_LT(rows[1], rows[2]);
+            EXPECT_LT(window.Width(), window.Height());
+        }
+    }
+    // Floating, as wide as two buttons: the last one wraps at the separator.
+    frame->FloatControlBar(bar, CPoint(200, 200));
+    CRect item;
+    bar->SendMessage(TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    bar->CalcDynamicLayout(2 * item.Width() + 4, LM_HORZ | LM_COMMIT);
+    guitest::PumpMessages();
+    const std::vector<int> rows = tops();
+    EXPECT_EQ(rows[0], rows[1]);
+    EXPECT_LT(rows[1], rows[2]);
+}
+
+// The client area as the toolbar prints it on its face colour.
+struct Printed {
+    std::vector<DWORD> pixels;
+    int width = 0;
+    COLORREF At(int x, int y) const {
+        const DWORD v = pixels[static_cast<size_t>(y) * width + x];
+        return RGB(v >> 16 & 0xFF, v >> 8 & 0xFF, v & 0xFF);
+    }
+};
+Printed PrintClient(CWnd& wnd, COLORREF background) {
+    CRect client;
+    wnd.GetClientRect(&client);
+    Canvas canvas(client.Width(), client.Height());
+    CDC::FromHandle(canvas.dc)->FillSolidRect(&client, background);
+    wnd.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc), PRF_CLIENT);
+    GdiFlush();
+    Printed printed;
+    printed.width = client.Width();
+    const auto* p = static_cast<const DWORD*>(canvas.bits);
+    printed.pixels.assign(p, p + static_cast<size_t>(client.Width()) * client.Height());
+    return printed;
+}
+
+TEST_F(ToolbarFrame, AHotButtonShowsItsImagesSilhouetteOnADarkerFaceInAShadowFrame) {
+    PinnedColours pinned;
+    TMXToolbar::FrameEnableDocking(frame, CBRS_ALIGN_ANY);
+    auto* bar = AddBar<TestToolbar>(TBSTYLE_FLAT, 0xE801);
+    frame->SendMessageToDescendants(WM_SYSCOLORCHANGE);
+    frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+    ASSERT_TRUE(bar->LoadBitmapW(700));
+    bar->SetToolBarInfoForCustomization();
+    frame->RecalcLayout();
+    // Button 402 asks for an image the strip does not have: no image, the rest as usual.
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_IMAGE;
+    info.iImage = 40;
+    bar->SendMessage(TB_SETBUTTONINFOW, 402, reinterpret_cast<LPARAM>(&info));
+    const COLORREF face = PinnedColours::kFace, shadow = PinnedColours::kShadow;
+    const COLORREF dark = RGB(200 - 14, 180 - 12, 120 - 8); // 7 %, truncated
+    for (int index : {0, 1, 3}) {
+        SCOPED_TRACE(index);
+        bar->SendMessage(TB_SETHOTITEM, index);
+        const Printed printed = PrintClient(*bar, face);
+        CRect item;
+        bar->SendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        ASSERT_GE(item.Width(), 16 + 7); // room for the image at 6 inside the frame
+        const int image = index == 3 ? 2 : index == 0 ? 0 : -1;
+        int silhouette = 0, mismatches = 0;
+        for (int y = item.top; y < item.bottom; ++y)
+            for (int x = item.left; x < item.right; ++x) {
+                const bool frameLine = x == item.left || y == item.top || x == item.right - 1 || y == item.bottom - 1;
+                const int ix = x - item.left - 6, iy = y - item.top - 4;
+                COLORREF expected = dark;
+                if (frameLine)
+                    expected = shadow;
+                else if (image >= 0 && ix >= 0 && ix < 16 && iy >= 0 && iy < 16 &&
+                         StripPixel(bar->m_hbmImageWell, image * 16 + ix, iy) != face)
+                    expected = shadow, ++silhouette;
+                mismatches += printed.At(x, y) != expected;
+                if (printed.At(x, y) != expected && mismatches < 4)
+                    ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << printed.At(x, y)
+                                  << " instead of " << expected;
+            }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(silhouette > 0, image >= 0);
+        // Beside the item the face is untouched.
+        EXPECT_EQ(printed.At(item.right + 1 < printed.width ? item.right + 1 : item.left - 1, item.top + 2), face);
+    }
+}
+
+TEST_F(ToolbarFrame, FlatBordersAreOnePixelWithTheBackgroundFillOverTheLeftAndTop) {
+    PinnedColours pinned;
+    auto* bar = AddBar<TestToolbar>(TBSTYLE_FLAT, 0xE801);
+    frame->SendMessageToDescendants(WM_SYSCOLORCHANGE);
+    Canvas canvas(20, 10);
+    HDC dc = canvas.dc;
+    const COLORREF background = RGB(1, 2, 3);
+    CDC* cdc = CDC::FromHandle(dc);
+    struct Case {
+        DWORD style;
+        bool docking;
+        COLORREF row0, row1;
+        CRect shrunk;
+    } cases[] = {
+        {CBRS_BORDER_ANY, true, background, background, CRect(1, 1, 19, 9)},
+        {CBRS_BORDER_ANY | CBRS_BORDER_3D, false, PinnedColours::kShadow, PinnedColours::kHighlight, CRect(1, 1, 19, 9)},
+        {CBRS_BORDER_TOP | CBRS_BORDER_RIGHT, true, background, background, CRect(0, 1, 19, 10)},
+    };
+    CDockContext* context = bar->m_pDockContext;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        bar->m_dwStyle = (bar->m_dwStyle & ~(CBRS_BORDER_ANY | CBRS_BORDER_3D)) | c.style;
+        bar->m_pDockContext = c.docking ? context : nullptr;
+        cdc->SetBkColor(background);
+        CRect rect(0, 0, 20, 10);
+        bar->Draw3DBorders(cdc, rect);
+        GdiFlush();
+        EXPECT_EQ(rect, c.shrunk);
+        EXPECT_EQ(GetPixel(dc, 0, 5), background);  // the left line, filled over
+        EXPECT_EQ(GetPixel(dc, 19, 5), PinnedColours::kShadow);
+        EXPECT_EQ(GetPixel(dc, 10, 9), PinnedColours::kShadow);
+        EXPECT_EQ(GetPixel(dc, 10, 0), c.row0);
+        EXPECT_EQ(GetPixel(dc, 10, 1), c.row1);
+        EXPECT_EQ(GetPixel(dc, 10, 5), background);
+    }
+    bar->m_pDockContext = context;
 }
 
 } // namespace
