@@ -30,6 +30,14 @@ public:
     TMXToolbar();
     ~TMXToolbar() override;
 
+    // A drop-down button's menu: the first submenu of menu resource
+    // uMenuID opens under button uButtonID (0: no menu, the parent is told).
+    struct CDropDownButtonInfo {
+        CDropDownButtonInfo* pNext = nullptr;
+        UINT uButtonID = 0;
+        UINT uMenuID = 0;
+    };
+
     // A button the customise dialog can offer. tbButton is the control's own
     // record; strText its label; bInitiallyVisible: in the set Reset restores.
     struct CToolBarButtonInfo {
@@ -64,6 +72,31 @@ public:
     // The buttons now on the toolbar become the set Reset restores.
     BOOL MarkDefaultState();
 
+    // Opens the customise dialog.
+    void Customize();
+
+    // The buttons and both options under HKEY_CURRENT_USER, in the control's
+    // own record with the icon and text options in its first 8 bytes.
+    // Nothing happens without a subkey; a damaged record changes nothing
+    // (too short) or leaves the options (out of range).
+    void SaveState();
+    void RestoreState();
+
+    // Button `id` opens menu `menuId`'s first submenu (a second call for the
+    // same button changes the menu); with `arrow` the arrow is a part of
+    // its own, else the whole button drops down.
+    BOOL AddDropDownButton(UINT id, UINT menuId, BOOL arrow);
+    BOOL SetDropDownButton(UINT id, BOOL arrow);
+
+    // A control of `controlClass` (a combo box, edit, button or any window
+    // class by its name) made with `style` and put in the place of button
+    // `id`; the toolbar owns and deletes it. Null when it cannot be made.
+    CWnd* InsertControl(CRuntimeClass* controlClass, LPCWSTR title, CRect& rect, UINT id, DWORD style);
+    // Puts `control` (the caller's) in the place of button `id`, `rect`'s
+    // width wide and centred on its height; `rect` becomes the place. Docked
+    // at a side, controls are hidden and their places take no room.
+    CWnd* InsertControl(CWnd* control, CRect& rect, UINT id);
+
     // Whether button `id` shows its label in toTextOnRight mode.
     virtual BOOL HasButtonText(int id);
 
@@ -77,6 +110,24 @@ protected:
     static int m_nBarNumber;
 
     int OnCreate(LPCREATESTRUCT cs);
+    void OnPaint();
+    void OnContextMenu(CWnd* wnd, CPoint point);
+    // The menu of the frame's toolbars and "&Customize..." at `point`
+    // (client); FALSE when the toolbar has nothing to customise.
+    BOOL ShowContextMenu(CPoint point);
+    BOOL OnToolBarBtnDropDown(NMHDR* header, LRESULT* result);
+    CDropDownButtonInfo* FindDropDownButtonInfo(UINT id);
+    void OnToolBarBeginAdjust(NMHDR* header, LRESULT* result);
+    void OnToolBarEndAdjust(NMHDR* header, LRESULT* result);
+    void OnToolBarCustomHelp(NMHDR* header, LRESULT* result);
+    void OnInitCustomize(NMHDR* header, LRESULT* result);
+    void OnToolBarQueryInsert(NMHDR* header, LRESULT* result);
+    void OnToolBarQueryDelete(NMHDR* header, LRESULT* result);
+    void OnToolBarGetButtonInfo(NMHDR* header, LRESULT* result);
+    void OnToolBarReset(NMHDR* header, LRESULT* result);
+    void OnToolBarChange(NMHDR* header, LRESULT* result);
+    void OnSave(NMHDR* header, LRESULT* result);
+    void OnRestore(NMHDR* header, LRESULT* result);
     void OnSysColorChange();
     void OnNcPaint();
     // The borders of a flat bar, one pixel each; `rect` shrinks by them.
@@ -94,15 +145,27 @@ protected:
 
     // The room an item takes: its own rectangle in the control.
     CSize GetButtonSize(TBBUTTON* buttons, int index, DWORD mode) const override;
+    // The base layout; committed, the control places take their controls'
+    // widths (hidden when vertical) and the controls move onto them.
+    CSize CalcLayout(DWORD mode, int length = -1);
+    void MoveControls();
 
+public:
+    CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
+    CSize CalcDynamicLayout(int length, DWORD mode) override;
+
+protected:
     BOOL m_bHideControlsWhenVertical = TRUE;
     int m_nOriginalButtonCount = 0;
     CString m_strRegSubKey;
+    CObList* m_pOwnedControls = nullptr;
+    CDropDownButtonInfo* m_pDropDownList = nullptr;
     CString m_strRegValue;
     CArray<CToolBarButtonInfo, CToolBarButtonInfo&> m_aCustomButtons;
     COLORREF m_crHighlight, m_crShadow, m_crFace;
     TextOptions m_eText = static_cast<TextOptions>(-1);
     IconOptions m_eIcon = static_cast<IconOptions>(-1);
+    DWORD* m_pSaveData = nullptr; // the block of a save under way, ours to free
 
     DECLARE_MESSAGE_MAP()
 };

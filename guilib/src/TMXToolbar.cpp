@@ -11,9 +11,23 @@ IMPLEMENT_DYNCREATE(TMXToolbar, CToolBar)
 
 BEGIN_MESSAGE_MAP(TMXToolbar, CToolBar)
 ON_WM_CREATE()
+ON_WM_PAINT()
 ON_WM_SYSCOLORCHANGE()
+ON_WM_CONTEXTMENU()
 ON_WM_NCPAINT()
 ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+ON_NOTIFY_REFLECT_EX(TBN_DROPDOWN, OnToolBarBtnDropDown)
+ON_NOTIFY_REFLECT(TBN_BEGINADJUST, OnToolBarBeginAdjust)
+ON_NOTIFY_REFLECT(TBN_ENDADJUST, OnToolBarEndAdjust)
+ON_NOTIFY_REFLECT(TBN_CUSTHELP, OnToolBarCustomHelp)
+ON_NOTIFY_REFLECT(TBN_INITCUSTOMIZE, OnInitCustomize)
+ON_NOTIFY_REFLECT(TBN_QUERYINSERT, OnToolBarQueryInsert)
+ON_NOTIFY_REFLECT(TBN_QUERYDELETE, OnToolBarQueryDelete)
+ON_NOTIFY_REFLECT(TBN_GETBUTTONINFOW, OnToolBarGetButtonInfo)
+ON_NOTIFY_REFLECT(TBN_RESET, OnToolBarReset)
+ON_NOTIFY_REFLECT(TBN_TOOLBARCHANGE, OnToolBarChange)
+ON_NOTIFY_REFLECT(TBN_SAVE, OnSave)
+ON_NOTIFY_REFLECT(TBN_RESTORE, OnRestore)
 END_MESSAGE_MAP()
 
 const TextOptions TMXToolbar::m_eInitialTextOptions = toNoTextLabels;
@@ -39,7 +53,18 @@ TMXToolbar::TMXToolbar()
                               app->m_pszProfileName);
 }
 
-TMXToolbar::~TMXToolbar() = default;
+TMXToolbar::~TMXToolbar() {
+    while (CDropDownButtonInfo* info = m_pDropDownList) {
+        m_pDropDownList = info->pNext;
+        delete info;
+    }
+    if (m_pOwnedControls) {
+        for (POSITION pos = m_pOwnedControls->GetHeadPosition(); pos;)
+            delete m_pOwnedControls->GetNext(pos);
+        delete m_pOwnedControls;
+    }
+    m_aCustomButtons.RemoveAll();
+}
 
 int TMXToolbar::OnCreate(LPCREATESTRUCT cs) {
     if (CToolBar::OnCreate(cs) == -1) return -1;

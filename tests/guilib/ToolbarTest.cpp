@@ -2,7 +2,9 @@
 // replacing the framework's dock bars, TMXGUIUtils::DockToolbar; image
 // strips from damaged and intact bitmaps; the text and icon options; hot
 // buttons and borders checked pixel by pixel in pinned system colours.
+#include "DialogDriver.h"
 #include "GuiTestSupport.h"
+#include "ImportPatch.h"
 
 #include "TMXGUIUtils.h"
 #include "TMXToolbar.h"
@@ -57,13 +59,24 @@ CRect ScreenRect(const CWnd& wnd) {
 class CommandFrame : public CMDIFrameWnd {
 public:
     std::vector<UINT> commands;
+    std::vector<WPARAM> controlNotifications; // WM_COMMAND from controls: code and id
+    std::vector<int> dropDowns;               // TBN_DROPDOWN that reached the frame
 
 protected:
     void OnButton(UINT id) { commands.push_back(id); }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        if (lParam) controlNotifications.push_back(wParam);
+        return CMDIFrameWnd::OnCommand(wParam, lParam);
+    }
+    void OnDropDown(NMHDR* header, LRESULT* result) {
+        dropDowns.push_back(reinterpret_cast<NMTOOLBARW*>(header)->iItem);
+        *result = TBDDRET_DEFAULT;
+    }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CommandFrame, CMDIFrameWnd)
-ON_COMMAND_RANGE(401, 409, OnButton)
+ON_COMMAND_RANGE(401, 599, OnButton)
+ON_NOTIFY(TBN_DROPDOWN, 0xE801, OnDropDown)
 END_MESSAGE_MAP()
 
 // A frame with the toolbars a test adds.
@@ -451,6 +464,290 @@ TEST_F(ToolbarFrame, WrapsToOneRowDockedAtTopOrBottomOneColumnAtTheSidesAndToIts
     const std::vector<int> rows = tops();
     EXPECT_EQ(rows[0], rows[1]);
     EXPECT_LT(rows[1], rows[2]);
+}
+
+// A key under HKEY_CURRENT_USER for a test's lifetime, deleted with all it holds.
+class TestKey {
+public:
+    explicit TestKey(const wchar_t* path) : m_path(path) { RegDeleteTreeW(HKEY_CURRENT_USER, path); }
+    ~TestKey() { RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str()); }
+    void Write(const wchar_t* value, const std::vector<DWORD>& data, size_t bytes) const {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+        RegSetValueExW(key, value, 0, REG_BINARY, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(bytes));
+        RegCloseKey(key);
+    }
+    std::vector<DWORD> Read(const wchar_t* sub, const wchar_t* value) const {
+        std::vector<DWORD> data(256);
+        DWORD bytes = static_cast<DWORD>(data.size() * sizeof(DWORD));
+        const std::wstring path = m_path + L"\\" + sub;
+        if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), value, RRF_RT_REG_BINARY, nullptr, data.data(), &bytes))
+            return {};
+        data.resize(bytes / sizeof(DWORD));
+        return data;
+    }
+
+private:
+    std::wstring m_path;
+};
+
+// The application's registry key for a test's lifetime.
+class RegistryKeyed {
+public:
+    explicit RegistryKeyed(const wchar_t* key) { AfxGetApp()->SetRegistryKey(key); }
+    ~RegistryKeyed() { AfxGetApp()->m_pszRegistryKey = nullptr; }
+};
+
+TEST(ToolbarNames, NumberedByConstructionWithNoSubkeyWithoutARegistryKey) {
+    TestToolbar first;
+    TestToolbar second;
+    int n = 0;
+    ASSERT_EQ(swscanf(first.m_strRegValue, L"TMXToolBar%d", &n), 1);
+    EXPECT_EQ(second.m_strRegValue, [&] { CString s; s.Format(L"TMXToolBar%d", n + 1); return s; }());
+    EXPECT_TRUE(first.m_strRegSubKey.IsEmpty());
+    {
+        RegistryKeyed keyed(L"TMXUI Toolbar Tests");
+        TestToolbar third;
+        EXPECT_EQ(third.m_strRegSubKey, CString(L"Software\\TMXUI Toolbar Tests\\TMXUI tests\\Settings"));
+    }
+}
+
+const UINT kSaveButtons[] = {401, 402, ID_SEPARATOR, 403, ID_SEPARATOR, 404, ID_SEPARATOR, 405};
+const wchar_t kSettings[] = L"Software\\TMXUI Toolbar Tests\\TMXUI tests\\Settings";
+
+std::vector<std::pair<int, BYTE>> Buttons(CToolBar& bar) { // command id and style
+    std::vector<std::pair<int, BYTE>> buttons;
+    for (int i = 0, n = static_cast<int>(bar.SendMessage(TB_BUTTONCOUNT)); i < n; ++i) {
+        TBBUTTON b{};
+        bar.SendMessage(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        buttons.emplace_back(b.idCommand, static_cast<BYTE>(b.fsStyle & TBSTYLE_SEP));
+    }
+    return buttons;
+}
+
+class ToolbarState : public ToolbarFrame {
+protected:
+    void SetUp() override {
+        ToolbarFrame::SetUp();
+        TMXToolbar::FrameEnableDocking(frame, CBRS_ALIGN_ANY);
+        bar = AddBar<TestToolbar>(TBSTYLE_FLAT, 0xE801);
+        ASSERT_TRUE(bar->SetButtons(kSaveButtons, 8));
+        ASSERT_TRUE(bar->LoadBitmapW(700));
+        frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+        CRect place(0, 0, 90, 120);
+        combo = bar->InsertControl(RUNTIME_CLASS(CComboBox), L"", place, 405, CBS_DROPDOWNLIST | WS_VSCROLL);
+        ASSERT_NE(combo, nullptr);
+        bar->SetToolBarInfoForCustomization();
+        bar->m_strRegSubKey = kSettings;
+        frame->RecalcLayout();
+        saved = Buttons(*bar);
+    }
+    TestKey key{L"Software\\TMXUI Toolbar Tests"};
+    TestToolbar* bar = nullptr;
+    CWnd* combo = nullptr;
+    std::vector<std::pair<int, BYTE>> saved;
+};
+
+TEST_F(ToolbarState, ARoundTripBringsBackSeparatorsControlPlacesAndBothOptions) {
+    bar->SetTextOptions(toTextLabels, TRUE);
+    bar->SetIconOptions(ioLargeIcons, TRUE);
+    // Every block the library allocates for a save it frees again.
+    static int blocks = 0;
+    testsupport::ImportPatch alloc(GetModuleHandleW(L"TMXUI.dll"), "kernel32.dll", "GlobalAlloc",
+                                   +[](UINT flags, SIZE_T bytes) -> HGLOBAL {
+                                       ++blocks;
+                                       return HeapAlloc(GetProcessHeap(), 0, bytes + (flags & 0));
+                                   });
+    testsupport::ImportPatch free(GetModuleHandleW(L"TMXUI.dll"), "kernel32.dll", "GlobalFree",
+                                  +[](HGLOBAL block) -> HGLOBAL {
+                                      --blocks;
+                                      HeapFree(GetProcessHeap(), 0, block);
+                                      return nullptr;
+                                  });
+    ASSERT_TRUE(alloc.Active() && free.Active());
+    bar->SaveState();
+    EXPECT_EQ(blocks, 0);
+    const std::vector<DWORD> record = key.Read(L"TMXUI tests\\Settings", bar->m_strRegValue);
+    ASSERT_GE(record.size(), 2u);
+    EXPECT_EQ(record[0], static_cast<DWORD>(ioLargeIcons));
+    EXPECT_EQ(record[1], static_cast<DWORD>(toTextLabels));
+    // Take the bar apart and change both options.
+    for (int i = 6; i >= 1; --i)
+        bar->SendMessage(TB_DELETEBUTTON, i);
+    bar->SetTextOptions(toNoTextLabels, TRUE);
+    bar->SetIconOptions(ioSmallIcons, TRUE);
+    bar->RestoreState();
+    EXPECT_EQ(Buttons(*bar), saved);
+    EXPECT_EQ(bar->GetTextOptions(), toTextLabels);
+    EXPECT_EQ(bar->GetIconOptions(), ioLargeIcons);
+    // The combo box is back on its place.
+    CRect item;
+    bar->SendMessage(TB_GETITEMRECT, bar->CommandToIndex(405), reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.Width(), 90);
+}
+
+TEST_F(ToolbarState, DamagedRecordsLeaveTheButtonsOrTheOptions) {
+    bar->SetTextOptions(toTextOnRight, TRUE);
+    TestKey settings(kSettings);
+    const std::vector<DWORD> ids = {401, 0, 402};
+    struct Case {
+        const char* name;
+        std::vector<DWORD> data;
+        size_t bytes;
+        bool buttonsRestored;
+        TextOptions text;
+        IconOptions icon;
+    } cases[] = {
+        {"empty", {}, 0, false, toTextOnRight, ioSmallIcons},
+        {"4 bytes", {1}, 4, false, toTextOnRight, ioSmallIcons},
+        {"7 bytes", {1, 0}, 7, false, toTextOnRight, ioSmallIcons},
+        {"icon option 2", {2, 0, 401, 0, 402}, 20, true, toTextOnRight, ioSmallIcons},
+        {"text option 3", {1, 3, 401, 0, 402}, 20, true, toTextOnRight, ioSmallIcons},
+        {"negative text option", {0, 0xFFFFFFFF, 401, 0, 402}, 20, true, toTextOnRight, ioSmallIcons},
+        {"in range", {1, 0, 401, 0, 402}, 20, true, toTextLabels, ioLargeIcons},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bar->SetButtons(kSaveButtons, 8);
+        bar->SetTextOptions(toTextOnRight, TRUE);
+        bar->SetIconOptions(ioSmallIcons, TRUE);
+        std::vector<DWORD> data = c.data;
+        data.resize(8);
+        settings.Write(bar->m_strRegValue, data, c.bytes);
+        bar->RestoreState();
+        std::vector<std::pair<int, BYTE>> expected;
+        if (c.buttonsRestored)
+            expected = {{401, 0}, {0, TBSTYLE_SEP}, {402, 0}};
+        else
+            for (UINT id : kSaveButtons)
+                expected.emplace_back(static_cast<int>(id), id ? 0 : TBSTYLE_SEP);
+        EXPECT_EQ(Buttons(*bar), expected);
+        EXPECT_EQ(bar->GetTextOptions(), c.text);
+        EXPECT_EQ(bar->GetIconOptions(), c.icon);
+    }
+}
+
+TEST_F(ToolbarState, WithoutASubkeyNothingIsSavedOrRestored) {
+    bar->m_strRegSubKey.Empty();
+    bar->SaveState();
+    HKEY root;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &root), 0);
+    EXPECT_NE(RegQueryValueExW(root, bar->m_strRegValue, nullptr, nullptr, nullptr, nullptr), 0);
+    RegCloseKey(root);
+    bar->RestoreState();
+    EXPECT_EQ(Buttons(*bar), saved);
+}
+
+TEST_F(ToolbarState, ControlsShowCentredDockedAtTopOrBottomAndHideAtTheSides) {
+    for (UINT side : {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_BOTTOM}) {
+        SCOPED_TRACE(side);
+        frame->DockControlBar(bar, side);
+        frame->RecalcLayout();
+        guitest::PumpMessages();
+        const bool vertical = side == AFX_IDW_DOCKBAR_LEFT || side == AFX_IDW_DOCKBAR_RIGHT;
+        EXPECT_EQ(combo->IsWindowVisible() != 0, !vertical);
+        CRect item(0, 0, 0, 0), control, button;
+        bar->SendMessage(TB_GETITEMRECT, bar->CommandToIndex(405), reinterpret_cast<LPARAM>(&item));
+        bar->SendMessage(TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+        combo->GetWindowRect(&control);
+        bar->ScreenToClient(&control);
+        if (vertical) {
+            EXPECT_LT(ScreenRect(*bar).Width(), 90); // the place takes no room
+        } else {
+            EXPECT_EQ(control.left, item.left);
+            EXPECT_EQ(control.top, item.top + std::max(0, (item.Height() - control.Height()) / 2));
+        }
+    }
+    // The combo box's notifications reach the frame.
+    combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"One"));
+    combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Two"));
+    frame->controlNotifications.clear();
+    combo->SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_NE(std::find(frame->controlNotifications.begin(), frame->controlNotifications.end(),
+                        MAKEWPARAM(405, CBN_SELCHANGE)),
+              frame->controlNotifications.end());
+}
+
+TEST_F(ToolbarState, DropDownsOpenTheirMenuOrLeaveTheNotificationToTheParent) {
+    AfxGetApp()->m_pMainWnd = frame;
+    bar->AddDropDownButton(401, 710, TRUE);
+    bar->AddDropDownButton(402, 799, FALSE); // no such menu
+    bar->AddDropDownButton(404, 711, FALSE); // no submenu
+    bar->AddDropDownButton(403, 0, FALSE);   // no menu
+    bar->AddDropDownButton(401, 710, FALSE); // the same button again: the whole button drops down
+    frame->RecalcLayout();
+    testsupport::MenuPicker picker;
+    picker.Pick(502);
+    for (UINT id : {401u, 402u, 404u, 403u}) {
+        CRect item;
+        bar->SendMessage(TB_GETITEMRECT, bar->CommandToIndex(id), reinterpret_cast<LPARAM>(&item));
+        bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(item.left + 4, item.top + 4));
+        bar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(item.left + 4, item.top + 4));
+        guitest::PumpMessages();
+    }
+    AfxGetApp()->m_pMainWnd = nullptr;
+    EXPECT_TRUE(picker.Finished());
+    ASSERT_EQ(picker.Seen().size(), 1u);
+    EXPECT_EQ(picker.Seen()[0].items.size(), 2u);
+    EXPECT_FALSE(IsMenu(picker.Seen()[0].menu)); // destroyed after tracking
+    EXPECT_EQ(frame->commands, std::vector<UINT>{502});
+    EXPECT_EQ(frame->dropDowns, (std::vector<int>{402, 404, 403}));
+}
+
+TEST_F(ToolbarState, TheContextMenuListsTheMainFramesToolbarsAndTogglesThem) {
+    AfxGetApp()->m_pMainWnd = frame;
+    bar->SetWindowText(L"Standard");
+    auto* other = AddBar<TestToolbar>(TBSTYLE_FLAT, 0xE802);
+    other->SetWindowText(L"Drawing");
+    frame->DockControlBar(other, AFX_IDW_DOCKBAR_BOTTOM);
+    frame->ShowControlBar(other, FALSE, FALSE);
+    frame->RecalcLayout();
+    CRect item;
+    bar->SendMessage(TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    CPoint onButton = item.CenterPoint(), onCombo(4, 4);
+    bar->ClientToScreen(&onButton);
+    combo->ClientToScreen(&onCombo);
+    testsupport::MenuPicker picker;
+    picker.Pick(0xE802);
+    bar->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar->m_hWnd), MAKELPARAM(onButton.x, onButton.y));
+    bar->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(combo->m_hWnd), MAKELPARAM(onCombo.x, onCombo.y));
+    EXPECT_TRUE(picker.Finished());
+    ASSERT_EQ(picker.Seen().size(), 1u);
+    const auto& items = picker.Seen()[0].items;
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].text, L"Standard");
+    EXPECT_TRUE(items[0].checked);
+    EXPECT_EQ(items[1].text, L"Drawing");
+    EXPECT_FALSE(items[1].checked);
+    EXPECT_TRUE(items[2].separator);
+    EXPECT_EQ(items[3].text, L"&Customize...");
+    EXPECT_EQ(items[3].id, 255u);
+    EXPECT_FALSE(IsMenu(picker.Seen()[0].menu));
+    EXPECT_TRUE(other->IsWindowVisible());
+
+    // A thousand right-clicks (each menu costs some 15 ms under Wine) leave
+    // none of their menus behind, and a menu, a GDI object and a window can
+    // still be made.
+    testsupport::MenuPicker many;
+    many.Cancel(1000);
+    for (int i = 0; i < 1000; ++i)
+        bar->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar->m_hWnd), MAKELPARAM(onButton.x, onButton.y));
+    AfxGetApp()->m_pMainWnd = nullptr;
+    EXPECT_TRUE(many.Finished());
+    ASSERT_EQ(many.Seen().size(), 1000u);
+    int alive = 0;
+    for (const auto& seen : many.Seen())
+        alive += IsMenu(seen.menu) != 0;
+    EXPECT_EQ(alive, 0);
+    HMENU menu = CreatePopupMenu();
+    EXPECT_NE(menu, nullptr);
+    DestroyMenu(menu);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_NE(brush, nullptr);
+    DeleteObject(brush);
+    HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_NE(window, nullptr);
+    DestroyWindow(window);
 }
 
 // The client area as the toolbar prints it on its face colour.
