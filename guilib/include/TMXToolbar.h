@@ -21,6 +21,8 @@
 
 #include "CDockBarEx.h"
 
+class TMXCustomizeDialog;
+
 enum TextOptions : int { toTextLabels = 0, toTextOnRight = 1, toNoTextLabels = 2 };
 enum IconOptions : int { ioSmallIcons = 0, ioLargeIcons = 1 };
 
@@ -72,7 +74,9 @@ public:
     // The buttons now on the toolbar become the set Reset restores.
     BOOL MarkDefaultState();
 
-    // Opens the customise dialog.
+    // Opens the customise dialog (with its option lists) and saves the state
+    // when it closes. One runs at a time: while one is open, for any
+    // toolbar, another is refused.
     void Customize();
 
     // The buttons and both options under HKEY_CURRENT_USER, in the control's
@@ -108,6 +112,12 @@ public:
 
 protected:
     static int m_nBarNumber;
+    // While a customise dialog runs: the hook that attaches the extension
+    // to it, and the extension.
+    static HHOOK m_hCBTHook;
+    static TMXCustomizeDialog* m_pCustomizeDlg;
+    static LRESULT CALLBACK CBTProc(int code, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCustomize(WPARAM wParam, LPARAM lParam);
 
     int OnCreate(LPCREATESTRUCT cs);
     void OnPaint();

@@ -2,14 +2,50 @@
 // buttons it offers, what may be inserted and deleted, Reset and changes.
 #include "TMXToolbar.h"
 
+#include "TMXCustomizeDialog.h"
+
 #include <cwchar>
 
 namespace {
 constexpr UINT kOptionBytes = 2 * sizeof(DWORD); // icon option, text option
 } // namespace
 
+HHOOK TMXToolbar::m_hCBTHook = nullptr;
+TMXCustomizeDialog* TMXToolbar::m_pCustomizeDlg = nullptr;
+
 void TMXToolbar::Customize() {
     SendMessage(TB_CUSTOMIZE);
+}
+
+LRESULT TMXToolbar::OnCustomize(WPARAM, LPARAM) {
+    // The hook and the extension are the process's: one dialog at a time.
+    if (m_pCustomizeDlg || m_hCBTHook) return FALSE;
+    m_pCustomizeDlg = new TMXCustomizeDialog(this);
+    m_hCBTHook = ::SetWindowsHookExW(WH_CBT, &CBTProc, nullptr, ::GetCurrentThreadId());
+    const LRESULT result = Default();
+    if (m_hCBTHook) ::UnhookWindowsHookEx(m_hCBTHook);
+    m_hCBTHook = nullptr;
+    if (TMXCustomizeDialog* extension = m_pCustomizeDlg) {
+        m_pCustomizeDlg = nullptr;
+        if (extension->m_eIconOptions != m_eIcon) SetIconOptions(extension->m_eIconOptions, TRUE);
+        delete extension;
+    }
+    SaveState();
+    return result;
+}
+
+LRESULT CALLBACK TMXToolbar::CBTProc(int code, WPARAM wParam, LPARAM lParam) {
+    const LRESULT next = ::CallNextHookEx(m_hCBTHook, code, wParam, lParam);
+    // The first window made while the dialog starts is the dialog.
+    if (code == HCBT_CREATEWND && m_pCustomizeDlg && !m_pCustomizeDlg->m_hWnd &&
+        !m_pCustomizeDlg->SubclassWindow(reinterpret_cast<HWND>(wParam))) {
+        // The dialog runs without the option lists.
+        ::UnhookWindowsHookEx(m_hCBTHook);
+        m_hCBTHook = nullptr;
+        delete m_pCustomizeDlg;
+        m_pCustomizeDlg = nullptr;
+    }
+    return next;
 }
 
 void TMXToolbar::SaveState() {
@@ -130,6 +166,7 @@ void TMXToolbar::OnToolBarReset(NMHDR*, LRESULT* result) {
     for (INT_PTR i = 0; i < m_aCustomButtons.GetSize(); ++i)
         if (m_aCustomButtons[i].bInitiallyVisible)
             SendMessage(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&m_aCustomButtons[i].tbButton));
+    if (m_pCustomizeDlg) m_pCustomizeDlg->SetOptions(toNoTextLabels, ioSmallIcons);
     SetTextOptions(toNoTextLabels, TRUE);
     *result = TRUE;
 }

@@ -5,6 +5,7 @@
 #include "DialogDriver.h"
 #include "GuiTestSupport.h"
 #include "ImportPatch.h"
+#include "ProcessProbes.h"
 
 #include "TMXGUIUtils.h"
 #include "TMXToolbar.h"
@@ -748,6 +749,101 @@ TEST_F(ToolbarState, TheContextMenuListsTheMainFramesToolbarsAndTogglesThem) {
     HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(window, nullptr);
     DestroyWindow(window);
+}
+
+// The control's customise dialog with the toolbar's lists, driven by messages.
+void ChooseOption(HWND dialog, int list, int index) {
+    HWND combo = GetDlgItem(dialog, list);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+}
+
+TEST_F(ToolbarState, TheCustomiseDialogGetsTheOptionListsAndRunsOneAtATime) {
+    bar->SetWindowText(L"Standard");
+    auto* other = AddBar<TestToolbar>(TBSTYLE_FLAT, 0xE802);
+    ASSERT_TRUE(other->SetButtons(kButtons, 4));
+    other->SetToolBarInfoForCustomization();
+    frame->DockControlBar(other, AFX_IDW_DOCKBAR_BOTTOM);
+    frame->RecalcLayout();
+    testsupport::DialogDriver driver;
+    std::vector<std::wstring> texts, icons;
+    int grown = 0;
+    LRESULT second = -1;
+    TextOptions textInside = static_cast<TextOptions>(-1);
+    IconOptions iconInside = static_cast<IconOptions>(-1);
+    driver.Expect()
+        .Inspect([&](HWND dialog, testsupport::SeenDialog&) {
+            for (int list : {1000, 1001}) {
+                HWND combo = GetDlgItem(dialog, list);
+                for (int i = 0, n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); i < n; ++i) {
+                    wchar_t item[64] = {};
+                    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+                    (list == 1000 ? texts : icons).push_back(item);
+                }
+            }
+            // The lists lie below what the dialog had, inside its client area.
+            CRect client, list;
+            GetClientRect(dialog, &client);
+            GetWindowRect(GetDlgItem(dialog, 1001), &list);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&list), 2);
+            grown = client.bottom - list.top;
+        })
+        .Do([&](HWND dialog) {
+            ChooseOption(dialog, 1000, toTextLabels);
+            ChooseOption(dialog, 1001, ioLargeIcons);
+            textInside = bar->GetTextOptions();
+            iconInside = bar->GetIconOptions();
+            second = other->SendMessage(TB_CUSTOMIZE);
+        })
+        .Click(IDCANCEL);
+    bar->Customize();
+    EXPECT_TRUE(driver.Finished()) << driver.Report();
+    ASSERT_EQ(driver.Count(), 1) << driver.Report();
+    const testsupport::SeenDialog& seen = driver.Last();
+    EXPECT_GE(seen.caption.size(), 11u);
+    EXPECT_EQ(seen.caption.substr(seen.caption.size() - 11), L" - Standard");
+    EXPECT_EQ(seen.selections.at(1000), toNoTextLabels);
+    EXPECT_EQ(seen.selections.at(1001), ioSmallIcons);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Show Text Labels", L"Selective Text on Right", L"No Text Labels"}));
+    EXPECT_EQ(icons, (std::vector<std::wstring>{L"Small Icons", L"Large Icons"}));
+    EXPECT_GT(grown, 0);
+    EXPECT_EQ(textInside, toTextLabels);  // at once
+    EXPECT_EQ(iconInside, ioSmallIcons);  // when the dialog closes
+    EXPECT_EQ(second, FALSE);             // refused while this one runs
+    EXPECT_EQ(bar->GetTextOptions(), toTextLabels);
+    EXPECT_EQ(bar->GetIconOptions(), ioLargeIcons);
+    // Closing saved the state.
+    const std::vector<DWORD> record = key.Read(L"TMXUI tests\\Settings", bar->m_strRegValue);
+    ASSERT_GE(record.size(), 2u);
+    EXPECT_EQ(record[0], static_cast<DWORD>(ioLargeIcons));
+    EXPECT_EQ(record[1], static_cast<DWORD>(toTextLabels));
+
+    // More openings leave no GDI objects behind (each costs some 175 ms under Wine).
+    testsupport::DialogDriver many;
+    for (int i = 0; i < 30; ++i)
+        many.Expect().Click(IDCANCEL);
+    const int gdi = testsupport::GdiObjectCount();
+    for (int i = 0; i < 30; ++i)
+        bar->Customize();
+    EXPECT_TRUE(many.Finished()) << many.Report();
+    EXPECT_LE(testsupport::GdiObjectCount(), gdi);
+    HMENU menu = CreatePopupMenu();
+    EXPECT_NE(menu, nullptr);
+    DestroyMenu(menu);
+}
+
+TEST_F(ToolbarState, ResetBringsBackTheDefaultSetWithoutLabels) {
+    bar->SendMessage(TB_DELETEBUTTON, 1); // 402 is not in the default set
+    bar->MarkDefaultState();
+    bar->SendMessage(TB_DELETEBUTTON, 0); // 401 is
+    bar->SetTextOptions(toTextLabels, TRUE);
+    NMHDR reset{bar->m_hWnd, 0xE801, static_cast<UINT>(TBN_RESET)};
+    LRESULT result = frame->SendMessage(WM_NOTIFY, 0xE801, reinterpret_cast<LPARAM>(&reset));
+    EXPECT_EQ(result, TRUE);
+    std::vector<std::pair<int, BYTE>> expected = saved;
+    expected.erase(expected.begin() + 1);
+    EXPECT_EQ(Buttons(*bar), expected);
+    EXPECT_EQ(bar->GetTextOptions(), toNoTextLabels);
 }
 
 // The client area as the toolbar prints it on its face colour.
