@@ -8,6 +8,15 @@
 #include <unordered_map>
 #include <utility>
 
+// A window handle as the maps of window objects know it. A handle is 32
+// bits, sign-extended on 64-bit Windows; Wine's GetParent answers it
+// zero-extended once the handle's generation passes 0x7FFF (after many
+// windows in one wineserver session), so lookups go by the low 32 bits.
+inline HWND AfxWndKey(HWND hwnd) {
+    return reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(static_cast<INT32>(reinterpret_cast<UINT_PTR>(hwnd) & 0xFFFFFFFFu)));
+}
+
 // Per-thread state of the framework.
 struct AfxThreadState {
     AFX_MODULE_STATE* moduleState = nullptr; // null: the program's

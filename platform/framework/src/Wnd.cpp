@@ -132,7 +132,7 @@ CWnd::~CWnd() {
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (!hwnd) return nullptr;
     AfxThreadState* ts = AfxGetThreadState();
-    auto it = ts->permanentWnds.find(hwnd);
+    auto it = ts->permanentWnds.find(AfxWndKey(hwnd));
     return it == ts->permanentWnds.end() ? nullptr : it->second;
 }
 
@@ -140,17 +140,17 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     if (CWnd* wnd = FromHandlePermanent(hwnd)) return wnd;
     AfxThreadState* ts = AfxGetThreadState();
-    auto it = ts->tempWnds.find(hwnd);
+    auto it = ts->tempWnds.find(AfxWndKey(hwnd));
     if (it != ts->tempWnds.end()) return it->second;
     CWnd* wnd = new CWnd;
     wnd->m_hWnd = hwnd;
-    ts->tempWnds[hwnd] = wnd;
+    ts->tempWnds[AfxWndKey(hwnd)] = wnd;
     return wnd;
 }
 
 BOOL CWnd::Attach(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
-    AfxGetThreadState()->permanentWnds[hwnd] = this;
+    AfxGetThreadState()->permanentWnds[AfxWndKey(hwnd)] = this;
     m_hWnd = hwnd;
     if (!m_pModuleState) m_pModuleState = AfxGetModuleState();
     return TRUE;
@@ -160,7 +160,7 @@ HWND CWnd::Detach() {
     HWND hwnd = m_hWnd;
     if (hwnd) {
         AfxThreadState* ts = AfxGetThreadState();
-        auto it = ts->permanentWnds.find(hwnd);
+        auto it = ts->permanentWnds.find(AfxWndKey(hwnd));
         if (it != ts->permanentWnds.end() && it->second == this) ts->permanentWnds.erase(it);
     }
     m_hWnd = nullptr;
