@@ -2,6 +2,7 @@
 // options, the image strip and the buttons the customise dialog offers.
 #include "TMXToolbar.h"
 
+#include "ToolbarLayout.h"
 #include "ToolbarStrip.h"
 
 #include <cwchar>
@@ -36,10 +37,6 @@ const IconOptions TMXToolbar::m_eInitialIconOptions = ioSmallIcons;
 const CSize TMXToolbar::m_szImageSmall(16, 16);
 const CSize TMXToolbar::m_szImageLarge(24, 24);
 int TMXToolbar::m_nBarNumber = 0;
-
-// The common controls' version, (major << 16) | minor; found on the first
-// toolbar's creation (ToolbarLayout.cpp).
-void DetermineCommonControlsVersion();
 
 TMXToolbar::TMXToolbar()
     : m_crHighlight(::GetSysColor(COLOR_BTNHIGHLIGHT)), m_crShadow(::GetSysColor(COLOR_BTNSHADOW)),

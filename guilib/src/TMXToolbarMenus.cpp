@@ -4,11 +4,16 @@
 
 namespace {
 constexpr UINT kCustomizeCommand = 255;
+
+// Window handles are 32 bits; Wine answers some sign-extended, some not.
+bool SameWindow(HWND a, HWND b) {
+    return static_cast<UINT32>(reinterpret_cast<UINT_PTR>(a)) == static_cast<UINT32>(reinterpret_cast<UINT_PTR>(b));
+}
 } // namespace
 
 void TMXToolbar::OnContextMenu(CWnd*, CPoint point) {
     // Over an embedded control: the control's own business.
-    if (::WindowFromPoint(point) != m_hWnd) return;
+    if (!SameWindow(::WindowFromPoint(point), m_hWnd)) return;
     CPoint client = point;
     ScreenToClient(&client);
     if (!ShowContextMenu(client)) Default();

@@ -1,6 +1,8 @@
 // TMXToolbar's layout: the common controls' version and the room each item
 // takes, measured by the control itself (labels, drop-down arrows, the
 // places of embedded controls).
+#include "ToolbarLayout.h"
+
 #include "TMXToolbar.h"
 
 #include <shlwapi.h>

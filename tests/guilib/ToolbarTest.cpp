@@ -87,14 +87,16 @@ protected:
         frame = new CommandFrame; // deletes itself
         ASSERT_TRUE(frame->Create(nullptr, L"Toolbars", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                   CRect(40, 40, 680, 480)));
+        frameHwnd = frame->m_hWnd;
     }
     void TearDown() override {
         if (frameHwnd && IsWindow(frameHwnd)) frame->DestroyWindow();
+        frameHwnd = nullptr;
         guitest::PumpMessages();
         for (CToolBar* bar : bars) delete bar;
+        bars.clear();
     }
     template <class Bar> Bar* AddBar(DWORD ctrlStyle, UINT id) {
-        frameHwnd = frame->m_hWnd;
         auto* bar = new Bar;
         bars.push_back(bar);
         EXPECT_TRUE(bar->CreateEx(frame, ctrlStyle, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC,
@@ -122,12 +124,13 @@ TEST_F(ToolbarFrame, NeighboursOverlapByTwoPixelsUnlessBothAreFlatToolbarsOnADoc
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "ex " << c.ex << " tmx " << c.tmx << " style " << c.ctrlStyle);
         TearDown();
-        bars.clear();
         SetUp();
+        ASSERT_NE(frame->m_hWnd, nullptr);
         if (c.ex)
             TMXToolbar::FrameEnableDocking(frame, CBRS_ALIGN_ANY);
         else
             frame->EnableDocking(CBRS_ALIGN_ANY);
+        ASSERT_NE(Dock(AFX_IDW_DOCKBAR_TOP), nullptr);
         EXPECT_EQ(Dock(AFX_IDW_DOCKBAR_TOP)->IsKindOf(RUNTIME_CLASS(CDockBarEx)), c.ex);
         CToolBar* a = c.tmx ? AddBar<TMXToolbar>(c.ctrlStyle, 0xE801) : AddBar<CToolBar>(c.ctrlStyle, 0xE801);
         CToolBar* b = c.tmx ? AddBar<TMXToolbar>(c.ctrlStyle, 0xE802) : AddBar<CToolBar>(c.ctrlStyle, 0xE802);
