@@ -44,6 +44,14 @@ inline std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
+// A window handle in the form CreateWindowEx answers: its 32 bits sign-
+// extended. Wine's GetWindow and GetParent answer a handle of a late
+// generation zero-extended, which would compare unequal to the same window.
+inline HWND FullHandle(HWND hwnd) {
+    return reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(static_cast<INT32>(reinterpret_cast<UINT_PTR>(hwnd) & 0xFFFFFFFFu)));
+}
+
 inline std::string Narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text)
@@ -224,7 +232,7 @@ private:
         SeenDialog s;
         s.hwnd = d;
         s.caption = WindowText(d);
-        s.owner = GetWindow(d, GW_OWNER);
+        s.owner = FullHandle(GetWindow(d, GW_OWNER));
         s.style = static_cast<DWORD>(GetWindowLongW(d, GWL_STYLE));
         if (HWND text = GetDlgItem(d, 0xFFFF)) s.message = WindowText(text);
         const HICON warning = LoadIconW(nullptr, IDI_WARNING);
