@@ -1,5 +1,6 @@
 // TMXGUIUtils: the library's one-call functions: message boxes, the About
-// box, the small input dialogs and path splitting.
+// box, the small input dialogs, docking a toolbar beside another and path
+// splitting.
 //
 // Each dialog function shows its dialog modally from the library's own
 // resources (whatever templates of the same ids the program has) and
@@ -29,6 +30,11 @@ public:
     // button pressed and sets `ticked` to whether the box was ticked.
     static int CheckMessageBox(CWnd* parent, const CString& text, int& ticked, UINT type = MB_OK,
                                UINT helpId = 0, const CString& checkText = L"Do not show again");
+
+    // Docks `toolbar` in `neighbour`'s row, directly to its right, on the
+    // dock bar of `neighbour`'s side (any side `toolbar` allows when
+    // `neighbour` is not docked).
+    static void DockToolbar(CMDIFrameWnd* frame, CToolBar* toolbar, CToolBar* neighbour);
 
     // Splits a path by the C library's rules: the drive is a letter and its
     // colon; the folder runs to the last "\" or "/" and keeps it; the name

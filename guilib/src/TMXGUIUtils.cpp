@@ -1,4 +1,5 @@
-// TMXGUIUtils: messages, the check message box and path splitting.
+// TMXGUIUtils: messages, the check message box, docking beside a toolbar
+// and path splitting.
 #include "TMXGUIUtils.h"
 
 #include "TMXCheckMessageBox.h"
@@ -21,6 +22,26 @@ int TMXGUIUtils::CheckMessageBox(CWnd* parent, const CString& text, int& ticked,
     int result = box.Message(text, type, helpId);
     ticked = box.GetChecked();
     return result;
+}
+
+void TMXGUIUtils::DockToolbar(CMDIFrameWnd* frame, CToolBar* toolbar, CToolBar* neighbour) {
+    if (!frame || !toolbar || !neighbour || !neighbour->m_hWnd) return;
+    frame->RecalcLayout(TRUE);
+    // One pixel right of the neighbour picks its row and the place after it.
+    CRect rect;
+    neighbour->GetWindowRect(&rect);
+    rect.OffsetRect(1, 0);
+    const DWORD style = neighbour->GetBarStyle();
+    UINT dockBarId = 0;
+    if (style & CBRS_ALIGN_TOP)
+        dockBarId = AFX_IDW_DOCKBAR_TOP;
+    else if (style & CBRS_ALIGN_BOTTOM)
+        dockBarId = AFX_IDW_DOCKBAR_BOTTOM;
+    else if (style & CBRS_ALIGN_LEFT)
+        dockBarId = AFX_IDW_DOCKBAR_LEFT;
+    else if (style & CBRS_ALIGN_RIGHT)
+        dockBarId = AFX_IDW_DOCKBAR_RIGHT;
+    frame->DockControlBar(toolbar, dockBarId, &rect);
 }
 
 void TMXGUIUtils::SplitPath(const CString& path, CString& drive, CString& folder, CString& name,

@@ -44,6 +44,14 @@ inline std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
+// A window handle in the form CreateWindowEx answers: its 32 bits sign-
+// extended. Wine's GetWindow and GetParent answer a handle of a late
+// generation zero-extended, which would compare unequal to the same window.
+inline HWND FullHandle(HWND hwnd) {
+    return reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(static_cast<INT32>(reinterpret_cast<UINT_PTR>(hwnd) & 0xFFFFFFFFu)));
+}
+
 inline std::string Narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text)
@@ -224,7 +232,7 @@ private:
         SeenDialog s;
         s.hwnd = d;
         s.caption = WindowText(d);
-        s.owner = GetWindow(d, GW_OWNER);
+        s.owner = FullHandle(GetWindow(d, GW_OWNER));
         s.style = static_cast<DWORD>(GetWindowLongW(d, GWL_STYLE));
         if (HWND text = GetDlgItem(d, 0xFFFF)) s.message = WindowText(text);
         const HICON warning = LoadIconW(nullptr, IDI_WARNING);
@@ -402,6 +410,148 @@ private:
     std::map<HWND, int> cancelled_; // attempts to close a stuck dialog
     std::map<HWND, DWORD> open_; // dialogs up, with the tick they came up at
     std::vector<SeenDialog> seen_;
+};
+
+// Picks from the pop-up menus that code under test tracks on this thread.
+// Each menu's items are recorded as it opens (WM_INITMENUPOPUP to its
+// owner); then the next expectation is played as keys queued for the
+// menu's loop: Down to the item with the command and Enter, or Escape. A
+// menu nobody expected is cancelled, and a watchdog ends any menu still up
+// after a few seconds.
+//
+//   testsupport::MenuPicker picker;
+//   picker.Pick(ID_VIEW_TOOLBAR);
+//   ... right-click ...
+//   EXPECT_TRUE(picker.Finished());
+//   picker.Seen()[0].items ...
+class MenuPicker {
+public:
+    struct Item {
+        UINT id = 0;
+        std::wstring text;
+        bool separator = false, checked = false, grayed = false;
+    };
+    struct SeenMenu {
+        HMENU menu = nullptr;
+        std::vector<Item> items;
+        bool expected = false;
+    };
+
+    explicit MenuPicker(UINT watchdogMs = 5000) : watchdogMs_(watchdogMs) {
+        previous_ = current_;
+        current_ = this;
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+    }
+    ~MenuPicker() {
+        if (watchdog_) KillTimer(nullptr, watchdog_);
+        UnhookWindowsHookEx(hook_);
+        current_ = previous_;
+    }
+    MenuPicker(const MenuPicker&) = delete;
+    MenuPicker& operator=(const MenuPicker&) = delete;
+
+    MenuPicker& Pick(UINT command) {
+        plan_.push_back(static_cast<int>(command));
+        return *this;
+    }
+    MenuPicker& Cancel(int times = 1) {
+        for (int i = 0; i < times; ++i)
+            plan_.push_back(-1);
+        return *this;
+    }
+    // For long loops: count the menus without keeping their items.
+    void KeepItems(bool keep) { keepItems_ = keep; }
+
+    bool Finished() const { return plan_.empty() && !timedOut_ && unexpected_ == 0; }
+    const std::vector<SeenMenu>& Seen() const { return seen_; }
+    int Count() const { return count_; }
+
+    static std::vector<Item> Items(HMENU menu) {
+        std::vector<Item> items;
+        for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+            Item item;
+            wchar_t text[256] = {};
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+            info.dwTypeData = text;
+            info.cch = 255;
+            GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+            item.id = info.wID;
+            item.text = text;
+            item.separator = (info.fType & MFT_SEPARATOR) != 0;
+            item.checked = (info.fState & MFS_CHECKED) != 0;
+            item.grayed = (info.fState & MFS_GRAYED) != 0;
+            items.push_back(item);
+        }
+        return items;
+    }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        MenuPicker* self = current_;
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && self) {
+            if (call->message == WM_INITMENUPOPUP && !HIWORD(call->lParam) && !self->open_)
+                self->Opened(reinterpret_cast<HMENU>(call->wParam), call->hwnd);
+            else if (call->message == WM_EXITMENULOOP || call->message == WM_UNINITMENUPOPUP)
+                self->Closed();
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    void Opened(HMENU menu, HWND owner) {
+        open_ = true;
+        ++count_;
+        const bool expected = !plan_.empty();
+        const int step = expected ? plan_.front() : -1;
+        if (!expected)
+            ++unexpected_;
+        else
+            plan_.pop_front();
+        const std::vector<Item> items = Items(menu);
+        if (keepItems_ || seen_.empty()) seen_.push_back({menu, items, expected});
+        // Keys for the menu's loop, which reads the thread's queue.
+        int downs = -1;
+        if (step != -1)
+            for (size_t i = 0, k = 0; i < items.size(); ++i) {
+                if (items[i].separator) continue;
+                ++k;
+                if (items[i].id == static_cast<UINT>(step)) {
+                    downs = static_cast<int>(k);
+                    break;
+                }
+            }
+        if (downs < 0) {
+            PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+        } else {
+            for (int i = 0; i < downs; ++i)
+                PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(owner, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        if (!watchdog_) watchdog_ = SetTimer(nullptr, 0, watchdogMs_, &Watchdog);
+    }
+    void Closed() {
+        open_ = false;
+        if (watchdog_) KillTimer(nullptr, watchdog_);
+        watchdog_ = 0;
+    }
+    static void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+        if (MenuPicker* self = current_) {
+            self->timedOut_ = true;
+            EndMenu();
+        }
+    }
+
+    static inline thread_local MenuPicker* current_ = nullptr;
+    MenuPicker* previous_ = nullptr;
+    HHOOK hook_ = nullptr;
+    UINT watchdogMs_;
+    UINT_PTR watchdog_ = 0;
+    bool open_ = false, keepItems_ = true, timedOut_ = false;
+    int unexpected_ = 0, count_ = 0;
+    std::deque<int> plan_;
+    std::vector<SeenMenu> seen_;
 };
 
 } // namespace testsupport

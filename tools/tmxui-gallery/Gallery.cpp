@@ -11,6 +11,7 @@
 #include <TMXListCtrl.h>
 #include <TMXProgress.h>
 #include <TMXStatic.h>
+#include <TMXToolbar.h>
 
 #include "WindowCapture.h"
 
@@ -195,7 +196,81 @@ void DropDown(HWND dialog) {
     wincapture::Pump(200);
 }
 
+// A frame that runs the toolbars' commands, so their buttons are enabled.
+class ToolbarFrame : public CMDIFrameWnd {
+protected:
+    void OnButton(UINT) {}
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ToolbarFrame, CMDIFrameWnd)
+ON_COMMAND_RANGE(401, 502, OnButton)
+END_MESSAGE_MAP()
+
+// A frame with TMXToolbars docked side by side at the top, at the left and
+// at the bottom, and one floating, pictured in each text and icon option.
+void Toolbars() {
+    auto* frame = new ToolbarFrame; // deletes itself
+    if (!frame->Create(nullptr, L"Toolbars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 620, 400))) {
+        ++g_failures;
+        return;
+    }
+    TMXToolbar::FrameEnableDocking(frame, CBRS_ALIGN_ANY);
+    const UINT ids[] = {401, 402, ID_SEPARATOR, 403, 404};
+    const wchar_t* names[] = {L"Standard", L"Views", L"Tools", L"Floating", L"Measure"};
+    TMXToolbar bars[5];
+    for (int i = 0; i < 5; ++i) {
+        TMXToolbar& bar = bars[i];
+        bar.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC,
+                     CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR + 1 + i);
+        bar.SetButtons(ids, 5);
+        bar.SetWindowText(names[i]);
+        bar.LoadBitmapW(700);
+        bar.SetToolBarInfoForCustomization();
+        bar.EnableDocking(CBRS_ALIGN_ANY);
+    }
+    bars[1].AddDropDownButton(402, 710, TRUE);
+    CRect place(0, 0, 110, 160);
+    if (CWnd* combo = bars[1].InsertControl(RUNTIME_CLASS(CComboBox), L"", place, 404, CBS_DROPDOWNLIST | WS_VSCROLL)) {
+        combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Millimetres"));
+        combo->SendMessage(CB_SETCURSEL, 0);
+    }
+    frame->DockControlBar(&bars[0], AFX_IDW_DOCKBAR_TOP);
+    frame->RecalcLayout();
+    TMXGUIUtils::DockToolbar(frame, &bars[1], &bars[0]);
+    frame->DockControlBar(&bars[2], AFX_IDW_DOCKBAR_LEFT);
+    frame->FloatControlBar(&bars[3], CPoint(360, 260));
+    frame->DockControlBar(&bars[4], AFX_IDW_DOCKBAR_BOTTOM);
+    const struct {
+        TextOptions text;
+        IconOptions icon;
+        const wchar_t* name;
+    } options[] = {
+        {toNoTextLabels, ioSmallIcons, L"toolbars-no-labels-small"},
+        {toTextLabels, ioSmallIcons, L"toolbars-labels-small"},
+        {toTextOnRight, ioSmallIcons, L"toolbars-text-on-right-small"},
+        {toNoTextLabels, ioLargeIcons, L"toolbars-no-labels-large"},
+        {toTextLabels, ioLargeIcons, L"toolbars-labels-large"},
+    };
+    for (const auto& o : options) {
+        for (TMXToolbar& bar : bars) {
+            bar.SetIconOptions(o.icon, FALSE);
+            bar.SetTextOptions(o.text, TRUE);
+        }
+        frame->RecalcLayout();
+        // The first button of the top bar under the mouse.
+        bars[0].SendMessage(TB_SETHOTITEM, 0);
+        wincapture::Pump(300);
+        Save(frame->m_hWnd, o.name);
+    }
+    if (CFrameWnd* floating = bars[3].GetDockingFrame()) Save(floating->m_hWnd, L"toolbar-floating");
+    // The customise dialog with its option lists.
+    ExpectDialog(L"toolbar-customize", IDCANCEL);
+    bars[0].Customize();
+    frame->DestroyWindow();
+}
+
 void Pictures() {
+    Toolbars();
     // The progress window, part way.
     {
         TMXProgress progress(L"Importing bracket.3dm", L"", 0, 100, nullptr);
