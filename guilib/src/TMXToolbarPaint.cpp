@@ -79,11 +79,7 @@ void TMXToolbar::OnNcPaint() {
     }
     CWindowDC dc(this);
     CRect window, client;
-    GetWindowRect(&window);
-    GetClientRect(&client);
-    ClientToScreen(&client);
-    client.OffsetRect(-window.left, -window.top);
-    window.OffsetRect(-window.left, -window.top);
+    GetNonClientRects(window, client);
     dc.ExcludeClipRect(&client);
     dc.SetBkColor(m_crFace); // what the borders' fill takes
     Draw3DBorders(&dc, window);

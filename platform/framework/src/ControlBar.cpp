@@ -228,14 +228,18 @@ void CControlBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params) {
     if (r.bottom < r.top) r.bottom = r.top;
 }
 
-void CControlBar::EraseNonClient() {
-    CWindowDC dc(this);
-    CRect window, client;
+void CControlBar::GetNonClientRects(CRect& window, CRect& client) const {
     GetWindowRect(&window);
     GetClientRect(&client);
     ClientToScreen(&client);
     client.OffsetRect(-window.left, -window.top);
     window.OffsetRect(-window.left, -window.top);
+}
+
+void CControlBar::EraseNonClient() {
+    CWindowDC dc(this);
+    CRect window, client;
+    GetNonClientRects(window, client);
     dc.ExcludeClipRect(&client);
     dc.FillSolidRect(&window, ::GetSysColor(COLOR_BTNFACE));
     DrawBorders(&dc, window);

@@ -99,6 +99,8 @@ public:
     virtual void DrawBorders(CDC* dc, CRect& rect);
     virtual void DrawGripper(CDC* dc, const CRect& rect);
     void EraseNonClient();
+    // The window's rectangle and its client area, both in window coordinates.
+    void GetNonClientRects(CRect& window, CRect& client) const;
 
     int m_cxLeftBorder = 6, m_cxRightBorder = 6;
     int m_cyTopBorder = 1, m_cyBottomBorder = 1;
